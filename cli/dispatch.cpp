@@ -1,0 +1,81 @@
+#include "cli/dispatch.h"
+
+#include "cli/messages.h"
+#include "text/unicode.h"
+
+namespace tresk {
+
+namespace {
+constexpr std::string_view helpFlags[] = {"--help", "-h"};
+
+bool isHelpFlag(std::string_view word) {
+    for (auto flag : helpFlags) {
+        if (word == flag) return true;
+    }
+    return false;
+}
+}  // namespace
+
+std::string programName(std::string_view path) {
+    std::size_t end = path.find_last_not_of('/');
+    if (end == std::string_view::npos) return path.empty() ? "" : "/";
+    std::string_view trimmed = path.substr(0, end + 1);
+    std::size_t slash = trimmed.rfind('/');
+    return std::string(slash == std::string_view::npos ? trimmed : trimmed.substr(slash + 1));
+}
+
+std::string usageText(std::string_view program) {
+    std::string text = "Usage: ";
+    text += program;
+    text += messages::usageFixedText;
+    return text;
+}
+
+Decision decide(const std::vector<std::string>& arguments, const std::function<bool()>& launchedFromDesktop) {
+    const std::size_t n = arguments.size();
+    Decision decision{Outcome::UsageToError, {}, {}};
+    Invocation& values = decision.invocation;
+
+    // The launch date is asked for only when there are no arguments at all.
+    if (n == 1 && launchedFromDesktop()) {
+        decision.outcome = Outcome::LaunchHelp;
+        return decision;
+    }
+    if (n == 0) return decision;  // no element 0: usage with an empty name
+
+    values.program = programName(arguments[0]);
+    if (n == 2 && arguments[1] == "--version") {
+        decision.outcome = Outcome::Version;
+        return decision;
+    }
+    values.showingHelp = n == 2 && isHelpFlag(arguments[1]);
+    if (values.showingHelp) {
+        decision.outcome = Outcome::UsageToOutput;
+        return decision;
+    }
+    const bool shapeAccepted = n == 3 || n == 5 || (n == 2 && text::toLower(arguments[1]) == "list");
+    if (!shapeAccepted) return decision;
+
+    values.action = text::toLower(arguments[1]);
+    if (n >= 3) values.key = arguments[2];
+    values.policy = AuthenticationPolicy::biometryAny;
+
+    // The policy rule is judged before the command word.
+    if (n == 5) {
+        decision.outcome = Outcome::ErrorLine;
+        if (values.action != "add" || arguments[3] != "--policy") {
+            decision.message = messages::policyOnlyForAdd;
+            return decision;
+        }
+        auto policy = policyFromRawValue(arguments[4]);
+        if (!policy) {
+            decision.message = messages::unknownPolicy;
+            return decision;
+        }
+        values.policy = *policy;
+    }
+    decision.outcome = Outcome::Command;
+    return decision;
+}
+
+}  // namespace tresk

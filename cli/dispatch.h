@@ -1,0 +1,47 @@
+// What a run is, decided from the argument vector alone (plus the desktop
+// launch test when there are no arguments).
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/policy.h"
+
+namespace tresk {
+
+// The values the commands see, written once before dispatch.
+struct Invocation {
+    std::string program;
+    bool showingHelp = false;
+    std::string action;
+    std::optional<std::string> key;
+    AuthenticationPolicy policy = AuthenticationPolicy::biometryAny;
+};
+
+enum class Outcome {
+    LaunchHelp,     // the desktop dialog; status 0
+    Version,        // version line on standard output; status 0
+    UsageToOutput,  // help asked for; status 0
+    UsageToError,   // wrong shape; status 1
+    ErrorLine,      // `message` as an error line; status 1
+    Command,        // run `invocation.action`
+};
+
+struct Decision {
+    Outcome outcome;
+    Invocation invocation;
+    std::string message;  // for ErrorLine
+};
+
+// `arguments` holds element 0 onwards, already read as UTF-8.
+Decision decide(const std::vector<std::string>& arguments, const std::function<bool()>& launchedFromDesktop);
+
+// The last path component of element 0, as a file URL would give it.
+std::string programName(std::string_view path);
+
+std::string usageText(std::string_view program);
+
+}  // namespace tresk

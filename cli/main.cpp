@@ -1,0 +1,83 @@
+// Entry point: decide what the run is, then do exactly that.
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "cli/desktop_launch.h"
+#include "cli/diagnostics.h"
+#include "cli/dispatch.h"
+#include "cli/messages.h"
+#include "cli/streams.h"
+#include "identity/version.h"
+#include "store/commands.h"
+#include "text/unicode.h"
+
+namespace tresk {
+namespace {
+
+using CommandRoute = void (*)(const Invocation&, Services&);
+
+struct CommandEntry {
+    std::string_view word;
+    CommandRoute run;
+};
+
+constexpr CommandEntry commandTable[] = {
+    {"add", [](const Invocation& v, Services& s) { addCommand(v.key, v.policy, s); }},
+    {"get", [](const Invocation& v, Services& s) { getCommand(v.key, s); }},
+    {"delete", [](const Invocation& v, Services& s) { deleteCommand(v.key, s); }},
+    {"list", [](const Invocation& v, Services& s) { listCommand(v.key, s); }},
+};
+
+void runCommand(const Invocation& values) {
+    for (const auto& entry : commandTable) {
+        if (entry.word != values.action) continue;
+        auto keychain = makeSystemKeychain();
+        auto localAuthentication = makeSystemLocalAuthentication();
+        Services services{*keychain, *localAuthentication, processConsole()};
+        entry.run(values, services);
+        return;
+    }
+    fail(messages::unknownCommand(values.action));
+}
+
+// Data on standard output that cannot be delivered is a failure, not a success.
+void writeText(std::string_view text) {
+    processConsole().writeOutput(
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+int run(int argc, char** argv) {
+    // A closed pipe must surface as a failed write, not kill the process silently.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) arguments.push_back(text::repairUtf8(argv[i]));
+
+    Decision decision = decide(arguments, [] { return launchedFromDesktop(); });
+    switch (decision.outcome) {
+        case Outcome::LaunchHelp:
+            runLaunchHelp();
+            terminate(0);
+        case Outcome::Version:
+            writeText(versionDescription() + "\n");
+            terminate(0);
+        case Outcome::UsageToOutput:
+            writeText(usageText(decision.invocation.program));
+            terminate(0);
+        case Outcome::UsageToError:
+            (void)writeAll(2, usageText(decision.invocation.program));
+            terminate(1);
+        case Outcome::ErrorLine:
+            fail(decision.message);
+        case Outcome::Command:
+            runCommand(decision.invocation);
+            return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+}  // namespace tresk
+
+int main(int argc, char** argv) { return tresk::run(argc, argv); }

@@ -1,0 +1,36 @@
+// Standard streams through read(2)/write(2): short counts and EINTR handled,
+// errors reported, no stdio buffering in between.
+#pragma once
+
+#include <cerrno>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/bytes.h"
+
+namespace tresk {
+
+// 0 on success, else the errno of the failed write.
+int writeAll(int fd, std::span<const std::uint8_t> bytes);
+int writeAll(int fd, std::string_view text);
+
+// Reads fd to its end into `into`; 0 on success, else errno.
+int readAll(int fd, SecretBuffer& into);
+
+// The process's streams, as the commands see them; tests substitute their own.
+class Console {
+public:
+    virtual ~Console() = default;
+    virtual bool inputIsTerminal() = 0;
+    // Ends the process with an error line when the input cannot be read.
+    virtual Bytes readInputToEnd() = 0;
+    // Ends the process with an error line when the bytes cannot be written.
+    virtual void writeOutput(std::span<const std::uint8_t> bytes) = 0;
+    // Confirmations on standard error; their delivery is not examined.
+    virtual void writeConfirmation(std::string_view text) = 0;
+};
+
+Console& processConsole();
+
+}  // namespace tresk

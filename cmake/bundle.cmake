@@ -1,0 +1,27 @@
+# Tresk.app/Contents/Info.plist, written at every build from the project
+# version and the checkout's state, and rewritten only when its content changes.
+set(TRESK_INFO_PLIST ${TRESK_BUNDLE_DIR}/Contents/Info.plist)
+add_custom_target(tresk_info_plist ALL
+  COMMAND ${CMAKE_COMMAND}
+    -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+    -DTEMPLATE=${CMAKE_SOURCE_DIR}/bundle/Info.plist.in
+    -DOUTPUT=${TRESK_INFO_PLIST}
+    -DVERSION=${PROJECT_VERSION}
+    -DBUNDLE_ID=${TRESK_BUNDLE_ID}
+    -DFALLBACK_COMMIT=${TRESK_GIT_COMMIT}
+    -P ${CMAKE_SOURCE_DIR}/cmake/write_info_plist.cmake
+  BYPRODUCTS ${TRESK_INFO_PLIST}
+  COMMENT "Info.plist from the checkout's revision"
+  VERBATIM)
+add_dependencies(tresk tresk_info_plist)
+
+if(APPLE AND TRESK_SIGN_IDENTITY)
+  if(NOT TRESK_TEAM_ID)
+    message(FATAL_ERROR "TRESK_SIGN_IDENTITY needs TRESK_TEAM_ID")
+  endif()
+  configure_file(${CMAKE_SOURCE_DIR}/bundle/entitlements.plist.in ${CMAKE_BINARY_DIR}/tresk.entitlements @ONLY)
+  add_custom_command(TARGET tresk POST_BUILD
+    COMMAND ${CMAKE_SOURCE_DIR}/bundle/sign.sh ${TRESK_BUNDLE_DIR} ${CMAKE_BINARY_DIR}/tresk.entitlements
+            "${TRESK_SIGN_IDENTITY}" "${TRESK_PROVISIONING_PROFILE}"
+    VERBATIM)
+endif()

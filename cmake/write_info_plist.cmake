@@ -1,0 +1,33 @@
+# Script mode: fills the Info.plist template with the revision of SOURCE_DIR.
+cmake_minimum_required(VERSION 3.25)
+find_package(Git QUIET)
+set(COMMIT "")
+set(DIRTY false)
+if(GIT_FOUND)
+  execute_process(COMMAND ${GIT_EXECUTABLE} -C ${SOURCE_DIR} rev-parse --verify HEAD
+    OUTPUT_VARIABLE COMMIT OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc ERROR_QUIET)
+  if(NOT rc EQUAL 0)
+    set(COMMIT "")
+  else()
+    # Untracked files count: a new source file changes what is built.
+    execute_process(COMMAND ${GIT_EXECUTABLE} -C ${SOURCE_DIR} status --porcelain
+      OUTPUT_VARIABLE changes OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc ERROR_QUIET)
+    if(NOT rc EQUAL 0 OR NOT changes STREQUAL "")
+      set(DIRTY true)
+    endif()
+  endif()
+endif()
+if(COMMIT STREQUAL "")
+  # Outside a checkout: the revision given at configure time, else "unknown".
+  if(FALLBACK_COMMIT)
+    set(COMMIT ${FALLBACK_COMMIT})
+  else()
+    set(COMMIT unknown)
+  endif()
+endif()
+foreach(entity "&;&amp;" "<;&lt;" ">;&gt;")
+  list(GET entity 0 raw)
+  list(GET entity 1 escaped)
+  string(REPLACE "${raw}" "${escaped}" COMMIT "${COMMIT}")
+endforeach()
+configure_file(${TEMPLATE} ${OUTPUT} @ONLY)

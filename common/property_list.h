@@ -1,0 +1,58 @@
+// The one value type for what the platform hands back: Keychain results and
+// Info.plist contents. Shape checks on it are shared by both platforms.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "common/bytes.h"
+
+namespace tresk {
+
+class PropertyList {
+public:
+    struct Date { double secondsSince2001; };
+    // Something the program never looks inside (an access-control object, a UID).
+    struct Other { std::string description; };
+    using Array = std::vector<PropertyList>;
+    // Keys are values too: a platform dictionary may hold non-text keys.
+    using Dictionary = std::vector<std::pair<PropertyList, PropertyList>>;
+
+    PropertyList() = default;  // none
+    static PropertyList text(std::string value) { return PropertyList(std::move(value)); }
+    static PropertyList data(Bytes value) { return PropertyList(std::move(value)); }
+    static PropertyList boolean(bool value) { return PropertyList(value); }
+    static PropertyList integer(std::int64_t value) { return PropertyList(value); }
+    static PropertyList real(double value) { return PropertyList(value); }
+    static PropertyList date(double secondsSince2001) { return PropertyList(Date{secondsSince2001}); }
+    static PropertyList other(std::string description) { return PropertyList(Other{std::move(description)}); }
+    static PropertyList array(Array items) { return PropertyList(std::move(items)); }
+    static PropertyList dictionary(Dictionary entries) { return PropertyList(std::move(entries)); }
+
+    bool isNone() const { return std::holds_alternative<std::monostate>(value_); }
+    const std::string* asText() const { return std::get_if<std::string>(&value_); }
+    const Bytes* asData() const { return std::get_if<Bytes>(&value_); }
+    const bool* asBoolean() const { return std::get_if<bool>(&value_); }
+    const Array* asArray() const { return std::get_if<Array>(&value_); }
+    const Dictionary* asDictionary() const { return std::get_if<Dictionary>(&value_); }
+    bool isNumber() const {
+        return std::holds_alternative<std::int64_t>(value_) || std::holds_alternative<double>(value_);
+    }
+
+    // The value under a text key of a dictionary; none when this is no
+    // dictionary or the key is absent.
+    const PropertyList* find(std::string_view key) const;
+
+private:
+    using Value = std::variant<std::monostate, std::string, Bytes, bool, std::int64_t, double, Date,
+                               Other, Array, Dictionary>;
+    template <typename T>
+    explicit PropertyList(T value) : value_(std::move(value)) {}
+    Value value_;
+};
+
+}  // namespace tresk

@@ -1,0 +1,19 @@
+#include <climits>
+#include <cstdlib>
+#include <memory>
+
+#include "cli/diagnostics.h"
+#include "cli/messages.h"
+#include "identity/version.h"
+
+namespace tresk {
+
+FileURL runningExecutableURL() {
+    // The kernel's link names the file itself; realpath settles any link left in it.
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath("/proc/self/exe", nullptr), &std::free);
+    if (!resolved) fail(messages::executableNotFound);
+    std::string_view path(resolved.get());
+    return {pathFromBuffer({path.data(), path.size()})};
+}
+
+}  // namespace tresk

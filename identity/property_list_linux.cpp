@@ -1,0 +1,82 @@
+#include <limits>
+#include <memory>
+
+#include <plist/plist.h>
+
+#include "identity/version.h"
+
+namespace tresk {
+namespace {
+
+PropertyList convert(plist_t node) {
+    switch (plist_get_node_type(node)) {
+        case PLIST_BOOLEAN: {
+            std::uint8_t value = 0;
+            plist_get_bool_val(node, &value);
+            return PropertyList::boolean(value != 0);
+        }
+        case PLIST_UINT: {
+            std::uint64_t value = 0;
+            plist_get_uint_val(node, &value);
+            return PropertyList::integer(static_cast<std::int64_t>(value));
+        }
+        case PLIST_REAL: {
+            double value = 0;
+            plist_get_real_val(node, &value);
+            return PropertyList::real(value);
+        }
+        case PLIST_STRING:
+        case PLIST_KEY: {
+            std::uint64_t length = 0;
+            const char* text = plist_get_string_ptr(node, &length);
+            return PropertyList::text(text ? std::string(text, length) : std::string());
+        }
+        case PLIST_DATA: {
+            std::uint64_t length = 0;
+            const char* data = plist_get_data_ptr(node, &length);
+            return PropertyList::data(Bytes::copyOf(
+                std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(data), length)));
+        }
+        case PLIST_DATE: {
+            std::int32_t sec = 0, usec = 0;
+            plist_get_date_val(node, &sec, &usec);
+            return PropertyList::date(sec + usec / 1e6);
+        }
+        case PLIST_ARRAY: {
+            PropertyList::Array items;
+            std::uint32_t count = plist_array_get_size(node);
+            for (std::uint32_t i = 0; i < count; ++i) items.push_back(convert(plist_array_get_item(node, i)));
+            return PropertyList::array(std::move(items));
+        }
+        case PLIST_DICT: {
+            PropertyList::Dictionary entries;
+            plist_dict_iter it = nullptr;
+            plist_dict_new_iter(node, &it);
+            for (;;) {
+                char* key = nullptr;
+                plist_t value = nullptr;
+                plist_dict_next_item(node, it, &key, &value);
+                if (!value) break;
+                entries.emplace_back(PropertyList::text(key ? key : ""), convert(value));
+                std::free(key);
+            }
+            std::free(it);
+            return PropertyList::dictionary(std::move(entries));
+        }
+        default:
+            return PropertyList::other("plist node");
+    }
+}
+
+}  // namespace
+
+std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    plist_t root = nullptr;
+    plist_from_memory(reinterpret_cast<const char*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()), &root);
+    if (!root) return std::nullopt;
+    std::unique_ptr<void, decltype(&plist_free)> owner(root, &plist_free);
+    return convert(root);
+}
+
+}  // namespace tresk

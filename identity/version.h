@@ -1,0 +1,34 @@
+// Where the running executable really lies, and the version line read from
+// its bundle's Info.plist.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/property_list.h"
+
+namespace tresk {
+
+struct FileURL {
+    std::string path;  // absolute, no symbolic link in it
+};
+
+// Ends the run with "Could not locate the running executable." on failure.
+FileURL runningExecutableURL();
+
+// Ends the run with the version-metadata message on failure.
+std::string versionDescription();
+
+// Shared pieces, exercised on every platform.
+std::string infoPlistPath(std::string_view executablePath);
+// The version line for a parsed Info.plist, or none when its shape is wrong.
+std::optional<std::string> versionLine(const PropertyList& infoPlist);
+// Bytes up to the first NUL, read as UTF-8.
+std::string pathFromBuffer(std::span<const char> buffer);
+
+// Platform: a property list in XML or binary encoding; none when it is not one.
+std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes);
+
+}  // namespace tresk

@@ -1,0 +1,108 @@
+#include "simulator/device.h"
+
+#include <fstream>
+#include <sstream>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "simulator/simulator_files.h"
+
+namespace tresk::simulator {
+namespace {
+
+std::string trim(const std::string& s) {
+    auto begin = s.find_first_not_of(" \t\r");
+    if (begin == std::string::npos) return {};
+    return s.substr(begin, s.find_last_not_of(" \t\r") - begin + 1);
+}
+
+std::optional<bool> yesNo(const std::string& v) {
+    if (v == "yes") return true;
+    if (v == "no") return false;
+    return std::nullopt;
+}
+
+// One record per line: the reason is escaped so a key with a newline stays on it.
+std::string escape(const std::string& reason) {
+    std::string out;
+    for (char c : reason) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+const char* kindName(PromptKind kind) {
+    switch (kind) {
+        case PromptKind::TouchID: return "touch-id";
+        case PromptKind::TouchIDOrPassword: return "touch-id-or-password";
+        case PromptKind::Password: return "password";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::variant<DeviceProfile, std::string> parseProfile(const std::string& text) {
+    DeviceProfile profile;
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        line = trim(line.substr(0, line.find('#')));
+        if (line.empty()) continue;
+        auto eq = line.find('=');
+        std::string where = "device profile line " + std::to_string(number);
+        if (eq == std::string::npos) return where + ": expected NAME = VALUE";
+        std::string name = trim(line.substr(0, eq)), value = trim(line.substr(eq + 1));
+        bool ok = true;
+        if (name == "biometry") {
+            if (value == "touch-id") profile.biometry = Biometry::TouchID;
+            else if (value == "face-id") profile.biometry = Biometry::FaceID;
+            else if (value == "none") profile.biometry = Biometry::None;
+            else ok = false;
+        } else if (name == "enrolled" || name == "password") {
+            auto flag = yesNo(value);
+            ok = flag.has_value();
+            if (ok) (name == "enrolled" ? profile.enrolled : profile.loginPassword) = *flag;
+        } else if (name == "answer") {
+            if (value == "approve") profile.answer = Answer::Approve;
+            else if (value == "cancel") profile.answer = Answer::Cancel;
+            else ok = false;
+        } else if (name == "entitlement") {
+            if (value == "present") profile.entitlementMissing = false;
+            else if (value == "missing") profile.entitlementMissing = true;
+            else ok = false;
+        } else if (name == "enrollment") {
+            profile.enrollment = value;
+        } else {
+            return where + ": unknown setting '" + name + "'";
+        }
+        if (!ok) return where + ": '" + value + "' is not a value of " + name;
+    }
+    return profile;
+}
+
+std::variant<DeviceProfile, std::string> loadProfile() {
+    std::ifstream in(profilePath());
+    if (!in) return DeviceProfile{};
+    std::stringstream text;
+    text << in.rdbuf();
+    if (in.bad()) return std::string("device profile could not be read");
+    return parseProfile(text.str());
+}
+
+Answer prompt(const DeviceProfile& profile, PromptKind kind, const std::string& reason) {
+    if (ensureDirectory()) {
+        std::string record = std::string(kindName(kind)) + "\t" + escape(reason) + "\n";
+        int fd = ::open(promptLogPath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) {
+            (void)!::write(fd, record.data(), record.size());  // O_APPEND: one record per write
+            ::close(fd);
+        }
+    }
+    return profile.answer;
+}
+
+}  // namespace tresk::simulator

@@ -1,0 +1,32 @@
+// The simulated Mac: what authentication it offers and how its user answers.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace tresk::simulator {
+
+enum class Biometry { TouchID, FaceID, None };
+enum class Answer { Approve, Cancel };
+
+struct DeviceProfile {
+    Biometry biometry = Biometry::TouchID;
+    bool enrolled = true;        // a finger (or face) is enrolled
+    bool loginPassword = true;
+    Answer answer = Answer::Approve;
+    bool entitlementMissing = false;
+    std::string enrollment = "1";  // names the current enrolled set; change it to model re-enrollment
+};
+
+// The profile file, or the default Mac when there is none; an error text when
+// the file cannot be read or holds a line it does not understand.
+std::variant<DeviceProfile, std::string> loadProfile();
+std::variant<DeviceProfile, std::string> parseProfile(const std::string& text);
+
+enum class PromptKind { TouchID, TouchIDOrPassword, Password };
+
+// Shows a prompt: appends it to the prompt log and returns the user's answer.
+Answer prompt(const DeviceProfile& profile, PromptKind kind, const std::string& reason);
+
+}  // namespace tresk::simulator

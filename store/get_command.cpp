@@ -1,0 +1,34 @@
+#include "cli/diagnostics.h"
+#include "cli/messages.h"
+#include "store/address.h"
+#include "store/commands.h"
+
+namespace tresk {
+
+void getCommand(const std::optional<std::string>& key, Services& services) {
+    FullAddress address = requireFullAddress(key);
+
+    KeychainQuery query = baseQuery(address.service, address.account);
+    query[Attribute::ReturnData] = true;
+    query[Attribute::MatchLimit] = Constant::MatchLimitOne;
+
+    // The prompt names the item; no earlier Touch ID match may stand in for it.
+    auto context = services.localAuthentication.createContext();
+    context->setLocalizedReason(messages::unlockReason(address.service, address.account));
+    context->setTouchIDAuthenticationAllowableReuseDuration(0);
+    query[Attribute::UseAuthenticationContext] = context;
+
+    CopyResult found = services.keychain.copyMatching(query);
+    if (found.status == errSecSuccess) {
+        const Bytes* value = found.result.asData();
+        if (!value) fail(messages::unexpectedData);
+        services.console.writeOutput(value->view());
+        context->invalidate();
+        return;
+    }
+    if (found.status == errSecItemNotFound) fail(messages::keyNotFound);
+    if (found.status == errSecUserCanceled) fail(messages::authenticationCanceled);
+    fail(messages::retrieveFailed, found.status);
+}
+
+}  // namespace tresk

@@ -1,0 +1,42 @@
+// The Keychain item calls, as an interface so commands can be run against
+// scripted fakes; the system implementation is picked by the build.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "common/property_list.h"
+#include "store/keychain/keychain_query.h"
+
+namespace tresk {
+
+struct CopyResult {
+    OSStatus status = errSecSuccess;
+    PropertyList result;  // none unless the call returned something
+};
+
+// The access-control object, or the platform's description of why not
+// (none when it gave no error object).
+using AccessControlResult =
+    std::variant<std::shared_ptr<const AccessControlObject>, std::optional<std::string>>;
+
+class Keychain {
+public:
+    virtual ~Keychain() = default;
+    virtual OSStatus add(const KeychainQuery& query) = 0;                 // SecItemAdd
+    virtual CopyResult copyMatching(const KeychainQuery& query) = 0;      // SecItemCopyMatching
+    virtual OSStatus remove(const KeychainQuery& query) = 0;              // SecItemDelete
+    // SecAccessControlCreateWithFlags with kSecAttrAccessibleWhenUnlockedThisDeviceOnly.
+    virtual AccessControlResult createAccessControl(std::uint32_t flags) = 0;
+    // The name under which a returned attribute dictionary holds `attribute`.
+    virtual std::string attributeName(Attribute attribute) = 0;
+};
+
+std::unique_ptr<Keychain> makeSystemKeychain();
+
+// SecCopyErrorMessageString: the platform's text for a status, if it has one.
+std::optional<std::string> keychainStatusMessage(OSStatus status);
+
+}  // namespace tresk

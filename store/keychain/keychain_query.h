@@ -1,0 +1,58 @@
+// A Keychain query as the program builds it: attribute key to value. Each
+// platform converts it at the call (CFDictionary on macOS, SQL in the simulator).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "common/bytes.h"
+
+namespace tresk {
+
+using OSStatus = std::int32_t;
+
+// Statuses the program tests by value.
+inline constexpr OSStatus errSecSuccess = 0;
+inline constexpr OSStatus errSecUserCanceled = -128;
+inline constexpr OSStatus errSecDuplicateItem = -25299;
+inline constexpr OSStatus errSecItemNotFound = -25300;
+inline constexpr OSStatus errSecMissingEntitlement = -34018;
+
+enum class Attribute {
+    Class,                      // kSecClass
+    UseDataProtectionKeychain,  // kSecUseDataProtectionKeychain
+    Synchronizable,             // kSecAttrSynchronizable
+    Service,                    // kSecAttrService
+    Account,                    // kSecAttrAccount
+    ValueData,                  // kSecValueData
+    AccessControl,              // kSecAttrAccessControl
+    ReturnData,                 // kSecReturnData
+    ReturnAttributes,           // kSecReturnAttributes
+    MatchLimit,                 // kSecMatchLimit
+    UseAuthenticationContext,   // kSecUseAuthenticationContext
+};
+
+enum class Constant {
+    ClassGenericPassword,  // kSecClassGenericPassword
+    MatchLimitOne,         // kSecMatchLimitOne
+    MatchLimitAll,         // kSecMatchLimitAll
+};
+
+// Platform objects the query can carry; each platform derives its own.
+class AccessControlObject {
+public:
+    virtual ~AccessControlObject() = default;
+};
+class AuthenticationContext;
+
+using QueryValue = std::variant<std::string, bool, Bytes, Constant,
+                                std::shared_ptr<const AccessControlObject>,
+                                std::shared_ptr<AuthenticationContext>>;
+
+// Setting a key again replaces its value.
+using KeychainQuery = std::map<Attribute, QueryValue>;
+
+}  // namespace tresk

@@ -1,0 +1,58 @@
+#include "cli/diagnostics.h"
+#include "cli/messages.h"
+#include "store/address.h"
+#include "store/commands.h"
+#include "store/listing_order.h"
+
+namespace tresk {
+namespace {
+
+bool isArrayOfTextKeyedDictionaries(const PropertyList& result) {
+    const auto* items = result.asArray();
+    if (!items) return false;
+    for (const auto& item : *items) {
+        const auto* entries = item.asDictionary();
+        if (!entries) return false;
+        for (const auto& [k, v] : *entries) {
+            if (!k.asText()) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void listCommand(const std::optional<std::string>& key, Services& services) {
+    if (key) fail(messages::listTakesNoKey);
+
+    KeychainQuery query = baseQuery(std::nullopt, std::nullopt);
+    query[Attribute::MatchLimit] = Constant::MatchLimitAll;
+    query[Attribute::ReturnAttributes] = true;
+
+    CopyResult found = services.keychain.copyMatching(query);
+    if (found.status == errSecItemNotFound) return;
+    if (found.status != errSecSuccess) fail(messages::listFailed, found.status);
+    // The whole result is judged before a line is printed.
+    if (!isArrayOfTextKeyedDictionaries(found.result)) fail(messages::unexpectedData);
+
+    std::string serviceKey = services.keychain.attributeName(Attribute::Service);
+    std::string accountKey = services.keychain.attributeName(Attribute::Account);
+    std::vector<std::string> listing;
+    for (const auto& item : *found.result.asArray()) {
+        const PropertyList* service = item.find(serviceKey);
+        const PropertyList* account = item.find(accountKey);
+        if (!service || !service->asText() || !account || !account->asText()) continue;
+        listing.push_back(*service->asText() + "/" + *account->asText());
+    }
+    sortListing(listing);
+
+    std::string out;
+    for (const auto& line : listing) {
+        out += line;
+        out += '\n';
+    }
+    services.console.writeOutput(std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(out.data()), out.size()));
+}
+
+}  // namespace tresk
