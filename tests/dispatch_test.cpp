@@ -1,3 +1,108 @@
 #include <gtest/gtest.h>
+
 #include "cli/dispatch.h"
-TEST(Dispatch, Placeholder) { EXPECT_EQ(tresk::programName("/usr/local/bin/tresk"), "tresk"); }
+
+namespace tresk {
+namespace {
+
+struct Case {
+    std::vector<std::string> args;  // after the program name
+    Outcome outcome;
+    std::string action = {};
+    std::optional<std::string> key = {};
+    AuthenticationPolicy policy = AuthenticationPolicy::biometryAny;
+    std::string message = {};
+};
+
+const std::string onlyAdd = "Only add accepts --policy POLICY, after NAMESPACE/KEY.";
+const std::string unknownPolicy = "Unknown policy. Use biometryAny, biometryCurrentSet, or userPresence.";
+
+TEST(Dispatch, ShapesAndWords) {
+    using enum Outcome;
+    const Case cases[] = {
+        {{}, UsageToError},
+        {{"--version"}, Version},
+        {{"--Version"}, UsageToError},
+        {{"--help"}, UsageToOutput},
+        {{"-h"}, UsageToOutput},
+        {{"--HELP"}, UsageToError},
+        {{"list"}, Command, "list"},
+        {{"LIST"}, Command, "list"},
+        {{"get"}, UsageToError},
+        {{"add"}, UsageToError},
+        {{"-h", "x"}, Command, "-h", "x"},
+        {{"--version", "x"}, Command, "--version", "x"},
+        {{"-h", "x", "y"}, UsageToError},
+        {{"add", "a/b", "--policy"}, UsageToError},
+        {{"add", "a/b", "--policy", "userPresence", "x"}, UsageToError},
+        {{"list", "a/b"}, Command, "list", "a/b"},
+        {{"FROB", "a/b"}, Command, "frob", "a/b"},
+        {{"get", "NS/K"}, Command, "get", "NS/K"},
+        {{"get", ""}, Command, "get", ""},
+        {{"\xC3\x84" "DD", "a/b"}, Command, "\xC3\xA4" "dd", "a/b"},
+        {{"\xC4\xB0", "a/b"}, Command, "i\xCC\x87", "a/b"},
+        {{"ADD", "a/b", "--policy", "userPresence"}, Command, "add", "a/b", AuthenticationPolicy::userPresence},
+        {{"add", "a/b", "--policy", "biometryCurrentSet"}, Command, "add", "a/b",
+         AuthenticationPolicy::biometryCurrentSet},
+        {{"add", "a/b", "--POLICY", "userPresence"}, ErrorLine, {}, {}, {}, onlyAdd},
+        {{"add", "a/b", "-p", "userPresence"}, ErrorLine, {}, {}, {}, onlyAdd},
+        {{"get", "a/b", "--policy", "userPresence"}, ErrorLine, {}, {}, {}, onlyAdd},
+        {{"frob", "a/b", "--policy", "nonsense"}, ErrorLine, {}, {}, {}, onlyAdd},
+        {{"add", "a/b", "--policy", "UserPresence"}, ErrorLine, {}, {}, {}, unknownPolicy},
+        {{"add", "a/b", "--policy", ""}, ErrorLine, {}, {}, {}, unknownPolicy},
+        {{"add", "a/b", "--policy", " biometryAny"}, ErrorLine, {}, {}, {}, unknownPolicy},
+        {{"add", "a/b", "--policy", "biometryany"}, ErrorLine, {}, {}, {}, unknownPolicy},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> argv{"/usr/local/bin/tresk"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        std::string label = ::testing::PrintToString(c.args);
+        Decision d = decide(argv, [] { return false; });
+        EXPECT_EQ(d.outcome, c.outcome) << label;
+        EXPECT_EQ(d.message, c.message) << label;
+        EXPECT_EQ(d.invocation.program, "tresk") << label;
+        if (c.outcome == Outcome::Command) {
+            EXPECT_EQ(d.invocation.action, c.action) << label;
+            EXPECT_EQ(d.invocation.key, c.key) << label;
+            EXPECT_EQ(d.invocation.policy, c.policy) << label;
+        }
+    }
+}
+
+TEST(Dispatch, LaunchDateAskedOnlyWithoutArguments) {
+    int asked = 0;
+    auto desktop = [&] { ++asked; return true; };
+    EXPECT_EQ(decide({"tresk"}, desktop).outcome, Outcome::LaunchHelp);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(decide({"tresk", "list"}, desktop).outcome, Outcome::Command);
+    EXPECT_EQ(decide({"tresk", "--help"}, desktop).outcome, Outcome::UsageToOutput);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(decide({"tresk"}, [] { return false; }).outcome, Outcome::UsageToError);
+}
+
+TEST(Dispatch, NoElementZeroGivesUsageWithEmptyName) {
+    Decision d = decide({}, [] { return true; });
+    EXPECT_EQ(d.outcome, Outcome::UsageToError);
+    EXPECT_EQ(d.invocation.program, "");
+}
+
+TEST(Dispatch, ProgramIsTheLastPathComponent) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/usr/local/bin/tresk", "tresk"}, {"tresk", "tresk"}, {"./bin/tk", "tk"},
+        {"/opt/tresk/", "tresk"},          {"/", "/"},          {"", ""},
+    };
+    for (auto [path, name] : cases) EXPECT_EQ(programName(path), name) << path;
+}
+
+TEST(Dispatch, UsageTextIsExact) {
+    std::string usage = usageText("tresk");
+    EXPECT_EQ(usage.size(), std::string("Usage: tresk").size() + 334);
+    EXPECT_TRUE(usage.starts_with("Usage: tresk COMMAND [ARGS]\n\nCommands:\n"));
+    EXPECT_NE(usage.find("\n  add NAMESPACE/KEY [--policy POLICY]  (stdin: value)\n"), std::string::npos);
+    EXPECT_NE(usage.find("\n  biometryAny         Touch ID; survives enrollment changes (default)\n"),
+              std::string::npos);
+    EXPECT_TRUE(usage.ends_with("  userPresence        Touch ID or Mac login password\n"));
+}
+
+}  // namespace
+}  // namespace tresk
