@@ -1,0 +1,250 @@
+// The four commands against scripted fakes: every status and result shape.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "store/address.h"
+
+namespace tresk {
+namespace {
+
+using ::testing::Eq;
+using ::testing::ExitedWithCode;
+using testing::Fakes;
+
+constexpr const char* notFound = "Error: Key not found.\n";
+constexpr const char* invalid = "Error: Invalid NAMESPACE/KEY.\n";
+constexpr const char* unexpected = "Error: Keychain returned unexpected data.\n";
+
+std::string detail(const std::string& message, OSStatus status) {
+    return "Error: " + message + " (" + std::to_string(status) + ": " +
+           keychainStatusMessage(status).value_or("Unknown error") + ")\n";
+}
+
+template <typename T>
+const T& at(const KeychainQuery& q, Attribute a) {
+    return std::get<T>(q.at(a));
+}
+
+TEST(CommandsDeathTest, InvalidKeysMakeNoKeychainCall) {
+    for (std::optional<std::string> key : {std::optional<std::string>(), std::optional<std::string>("a"),
+                                           std::optional<std::string>("a/"), std::optional<std::string>("/b"),
+                                           std::optional<std::string>("")}) {
+        Fakes f;
+        f.console.input = "v";
+        EXPECT_EXIT(getCommand(key, f.services), ExitedWithCode(1), Eq(invalid));
+        EXPECT_EXIT(deleteCommand(key, f.services), ExitedWithCode(1), Eq(invalid));
+        EXPECT_EXIT(addCommand(key, AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1), Eq(invalid));
+    }
+}
+
+TEST(AddCommandDeathTest, InputIsJudgedBeforeTheKey) {
+    Fakes f;
+    f.console.terminal = true;
+    EXPECT_EXIT(addCommand("bad", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
+                Eq("Error: Value must be provided via stdin (pipe or redirection).\n"));
+    f.console.terminal = false;
+    EXPECT_EXIT(addCommand("bad", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
+                Eq("Error: No value provided via stdin.\n"));
+}
+
+TEST(AddCommandDeathTest, PreCheckOutcomes) {
+    using P = AuthenticationPolicy;
+    struct Case {
+        P policy;
+        PolicyEvaluation answer;
+        BiometryType biometry;
+        std::string error;  // empty: passes
+    } cases[] = {
+        {P::biometryAny, {false, "No fingers."}, BiometryType::TouchID, "Error: biometryAny unavailable: No fingers.\n"},
+        {P::biometryCurrentSet, {false, std::nullopt}, BiometryType::TouchID,
+         "Error: biometryCurrentSet unavailable: Authentication unavailable\n"},
+        {P::userPresence, {false, "No password."}, BiometryType::None, "Error: userPresence unavailable: No password.\n"},
+        {P::biometryAny, {true, std::nullopt}, BiometryType::Other,
+         "Error: Touch ID must be available and enrolled for biometryAny.\n"},
+        {P::biometryCurrentSet, {true, std::nullopt}, BiometryType::None,
+         "Error: Touch ID must be available and enrolled for biometryCurrentSet.\n"},
+        {P::userPresence, {true, std::nullopt}, BiometryType::Other, ""},
+        {P::biometryAny, {true, std::nullopt}, BiometryType::TouchID, ""},
+    };
+    for (const auto& c : cases) {
+        Fakes f;
+        f.console.input = "v";
+        f.localAuthentication.answer = c.answer;
+        f.localAuthentication.biometry = c.biometry;
+        if (c.error.empty()) {
+            addCommand("a/b", c.policy, f.services);
+            EXPECT_EQ(f.keychain.calls.size(), 2u);
+        } else {
+            EXPECT_EXIT(addCommand("a/b", c.policy, f.services), ExitedWithCode(1), Eq(c.error));
+        }
+    }
+}
+
+TEST(AddCommand, StoresTheExactQuery) {
+    using P = AuthenticationPolicy;
+    for (auto [policy, flag, laPolicy] :
+         {std::tuple{P::biometryAny, 2u, LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics},
+          std::tuple{P::biometryCurrentSet, 8u, LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics},
+          std::tuple{P::userPresence, 1u, LocalAuthenticationPolicy::DeviceOwnerAuthentication}}) {
+        Fakes f;
+        f.console.input = std::string("v\0al\n", 5);
+        addCommand(" a /b/c ", policy, f.services);
+        EXPECT_EQ(f.console.confirmations, "Key added successfully.\n");
+        EXPECT_EQ(f.console.output, "");
+        EXPECT_EQ(f.keychain.calls, (std::vector<std::string>{"createAccessControl:" + std::to_string(flag), "add"}));
+        ASSERT_EQ(f.localAuthentication.created.size(), 1u);
+        EXPECT_EQ(f.localAuthentication.created[0]->asked, std::vector{laPolicy});
+        const KeychainQuery& q = f.keychain.queries.at(0);
+        EXPECT_EQ(q.size(), 7u);
+        EXPECT_EQ(at<std::string>(q, Attribute::Service), " a ");
+        EXPECT_EQ(at<std::string>(q, Attribute::Account), "b/c ");
+        EXPECT_EQ(at<Bytes>(q, Attribute::ValueData), Bytes::copyOf(f.console.input));
+        auto control = at<std::shared_ptr<const AccessControlObject>>(q, Attribute::AccessControl);
+        EXPECT_EQ(dynamic_cast<const testing::FakeAccessControl&>(*control).flags, flag);
+    }
+}
+
+TEST(AddCommandDeathTest, AccessControlAndStatuses) {
+    Fakes f;
+    f.console.input = "v";
+    f.keychain.accessControlError = std::optional<std::string>("Error Domain=X Code=1");
+    EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::userPresence, f.services), ExitedWithCode(1),
+                Eq("Error: Failed to create userPresence access control: Error Domain=X Code=1\n"));
+    f.keychain.accessControlError = std::optional<std::string>();
+    EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
+                Eq("Error: Failed to create biometryAny access control: Unknown error\n"));
+    f.keychain.accessControlError.reset();
+    f.keychain.status = errSecDuplicateItem;
+    EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
+                Eq("Error: Key already exists.\n"));
+    for (OSStatus status : {-128, -25300, -34018, 7}) {
+        f.keychain.status = status;
+        std::string line = detail("Failed to add key.", status);
+        if (status == -34018) line.insert(line.size() - 1, "; run the signed executable inside its provisioned .app bundle (see BUILD.md)");
+        EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1), Eq(line));
+    }
+}
+
+TEST(GetCommand, WritesTheBytesAndNothingElse) {
+    Fakes f;
+    const std::string value("\0\xff\n", 3);
+    f.keychain.result = PropertyList::data(Bytes::copyOf(value));
+    getCommand("ns/a/b", f.services);
+    EXPECT_EQ(f.console.output, value);
+    EXPECT_EQ(f.console.confirmations, "");
+    const KeychainQuery& q = f.keychain.queries.at(0);
+    EXPECT_EQ(q.size(), 8u);
+    EXPECT_EQ(at<std::string>(q, Attribute::Account), "a/b");
+    EXPECT_EQ(at<bool>(q, Attribute::ReturnData), true);
+    EXPECT_EQ(at<Constant>(q, Attribute::MatchLimit), Constant::MatchLimitOne);
+    auto& context = *f.localAuthentication.created.at(0);
+    EXPECT_EQ(at<std::shared_ptr<AuthenticationContext>>(q, Attribute::UseAuthenticationContext).get(), &context);
+    EXPECT_EQ(context.reason, "Unlock ns/a/b");
+    EXPECT_EQ(context.reuse, 0.0);
+    EXPECT_TRUE(context.asked.empty());  // no pre-check on reads
+    EXPECT_EQ(context.invalidations, 1);
+}
+
+TEST(GetCommandDeathTest, StatusesAndShapes) {
+    struct Case {
+        OSStatus status;
+        PropertyList result;
+        std::string error;
+    } cases[] = {
+        {0, PropertyList(), unexpected},
+        {0, PropertyList::text("value"), unexpected},
+        {0, PropertyList::array({PropertyList::data(Bytes::copyOf("v"))}), unexpected},
+        {-25300, PropertyList::data(Bytes::copyOf("v")), notFound},
+        {-128, PropertyList(), "Error: Authentication canceled.\n"},
+        {-25293, PropertyList(), detail("Failed to retrieve value.", -25293)},
+        {-1, PropertyList(), detail("Failed to retrieve value.", -1)},
+    };
+    for (const auto& c : cases) {
+        Fakes f;
+        f.keychain.status = c.status;
+        f.keychain.result = c.result;
+        EXPECT_EXIT(getCommand("a/b", f.services), ExitedWithCode(1), Eq(c.error));
+    }
+}
+
+TEST(DeleteCommandDeathTest, Statuses) {
+    Fakes f;
+    deleteCommand("NS/K", f.services);
+    EXPECT_EQ(f.console.confirmations, "Key deleted successfully.\n");
+    EXPECT_EQ(f.keychain.queries.at(0), baseQuery("NS", "K"));
+    for (auto [status, error] : {std::pair{errSecItemNotFound, std::string(notFound)},
+                                 std::pair{errSecUserCanceled, detail("Failed to delete key.", -128)},
+                                 std::pair{-25291, detail("Failed to delete key.", -25291)}}) {
+        f.keychain.status = status;
+        EXPECT_EXIT(deleteCommand("a/b", f.services), ExitedWithCode(1), Eq(error));
+    }
+}
+
+PropertyList item(PropertyList service, PropertyList account) {
+    return PropertyList::dictionary({{PropertyList::text("svce"), std::move(service)},
+                                     {PropertyList::text("acct"), std::move(account)},
+                                     {PropertyList::text("cdat"), PropertyList::date(1)}});
+}
+
+TEST(ListCommand, SortsAndSkipsItemsWithoutTextNames) {
+    using PL = PropertyList;
+    Fakes f;
+    f.keychain.result = PL::array({
+        item(PL::text("ns"), PL::text("a0")),
+        item(PL::text("ns"), PL::text("a/b")),
+        PL::dictionary({{PL::text("acct"), PL::text("no-service")}}),
+        item(PL::data(Bytes::copyOf("ns")), PL::text("data-service")),
+        item(PL::text("ns"), PL::integer(3)),
+        item(PL::text("Work"), PL::text("a")),
+        item(PL::text("ns"), PL::text("a")),
+        item(PL::text(""), PL::text("")),
+        item(PL::text("ns"), PL::text("a")),
+    });
+    listCommand(std::nullopt, f.services);
+    EXPECT_EQ(f.console.output, "/\nWork/a\nns/a\nns/a\nns/a/b\nns/a0\n");
+    const KeychainQuery& q = f.keychain.queries.at(0);
+    EXPECT_EQ(q.size(), 5u);
+    EXPECT_EQ(at<Constant>(q, Attribute::MatchLimit), Constant::MatchLimitAll);
+    EXPECT_EQ(at<bool>(q, Attribute::ReturnAttributes), true);
+    EXPECT_EQ(q.count(Attribute::ReturnData), 0u);
+}
+
+TEST(ListCommandDeathTest, StatusesAndShapes) {
+    using PL = PropertyList;
+    {
+        Fakes f;
+        f.keychain.status = errSecItemNotFound;
+        listCommand(std::nullopt, f.services);
+        EXPECT_EQ(f.console.output, "");
+    }
+    const std::string listFailed = "Failed to list keys.";
+    struct Case {
+        OSStatus status;
+        PropertyList result;
+        std::string error;
+    } cases[] = {
+        {0, PL(), unexpected},
+        {0, item(PL::text("a"), PL::text("b")), unexpected},
+        {0, PL::array({item(PL::text("a"), PL::text("b")), PL::text("x")}), unexpected},
+        {0, PL::array({item(PL::text("a"), PL::text("b")),
+                       PL::dictionary({{PL::integer(1), PL::text("b")}})}), unexpected},
+        {-128, PL(), detail(listFailed, -128)},
+        {-50, PL(), detail(listFailed, -50)},
+    };
+    for (const auto& c : cases) {
+        Fakes f;
+        f.keychain.status = c.status;
+        f.keychain.result = c.result;
+        EXPECT_EXIT(listCommand(std::nullopt, f.services), ExitedWithCode(1), Eq(c.error));
+    }
+    Fakes f;
+    for (std::string key : {"a/b", ""}) {
+        EXPECT_EXIT(listCommand(key, f.services), ExitedWithCode(1),
+                    Eq("Error: list does not accept NAMESPACE/KEY. Use tresk list to list all keys.\n"));
+    }
+    EXPECT_TRUE(f.keychain.calls.empty());
+}
+
+}  // namespace
+}  // namespace tresk
