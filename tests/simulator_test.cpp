@@ -1,0 +1,174 @@
+// The simulated Keychain's contract, as the commands and a real Mac expect it.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "simulator/item_store.h"
+#include "simulator/simulated_context.h"
+#include "simulator/simulator_files.h"
+#include "store/address.h"
+#include "store/keychain/keychain.h"
+
+namespace tresk {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SimulatedKeychainTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() / ("tresk-sim-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        ::setenv("XDG_DATA_HOME", root_.c_str(), 1);
+        keychain_ = makeSystemKeychain();
+    }
+    void TearDown() override {
+        keychain_.reset();
+        ::unsetenv("XDG_DATA_HOME");
+        fs::remove_all(root_);
+    }
+    void profile(const std::string& text) {
+        ASSERT_TRUE(simulator::ensureDirectory());
+        std::ofstream(simulator::profilePath()) << text;
+    }
+    OSStatus add(const std::string& service, const std::string& account, const std::string& value,
+                 std::uint32_t flags = 2) {
+        KeychainQuery q = baseQuery(service, account);
+        q[Attribute::ValueData] = Bytes::copyOf(value);
+        q[Attribute::AccessControl] = std::get<std::shared_ptr<const AccessControlObject>>(keychain_->createAccessControl(flags));
+        return keychain_->add(q);
+    }
+    CopyResult get(const std::string& service, const std::string& account) {
+        KeychainQuery q = baseQuery(service, account);
+        q[Attribute::ReturnData] = true;
+        q[Attribute::MatchLimit] = Constant::MatchLimitOne;
+        auto context = std::make_shared<simulator::SimulatedContext>();
+        context->setLocalizedReason("Unlock " + service + "/" + account);
+        q[Attribute::UseAuthenticationContext] = std::shared_ptr<AuthenticationContext>(context);
+        return keychain_->copyMatching(q);
+    }
+    std::string value(const CopyResult& r) {
+        const Bytes* data = r.result.asData();
+        return data ? std::string(reinterpret_cast<const char*>(data->data()), data->size()) : "<none>";
+    }
+    std::string prompts() {
+        std::ifstream in(simulator::promptLogPath());
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    CopyResult listAll() {
+        KeychainQuery q = baseQuery(std::nullopt, std::nullopt);
+        q[Attribute::ReturnAttributes] = true;
+        q[Attribute::MatchLimit] = Constant::MatchLimitAll;
+        return keychain_->copyMatching(q);
+    }
+
+    fs::path root_;
+    std::unique_ptr<Keychain> keychain_;
+};
+
+TEST_F(SimulatedKeychainTest, StoresMatchesAndDeletes) {
+    const std::string binary("\0\xff\xfe\n", 4);
+    EXPECT_EQ(add("ns", "Key", binary), errSecSuccess);
+    EXPECT_EQ(add("ns", "key", "lower"), errSecSuccess);
+    EXPECT_EQ(add("ns", "Key", "again", 1), errSecDuplicateItem);
+    EXPECT_EQ(value(get("ns", "Key")), binary);
+    EXPECT_EQ(value(get("ns", "key")), "lower");
+    EXPECT_EQ(get("ns", "KEY").status, errSecItemNotFound);
+    EXPECT_EQ(get("NS", "Key").status, errSecItemNotFound);
+    EXPECT_EQ(prompts(), "touch-id\tUnlock ns/Key\ntouch-id\tUnlock ns/key\n");
+
+    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")), errSecSuccess);
+    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")), errSecItemNotFound);
+    EXPECT_EQ(value(get("ns", "key")), "lower");
+}
+
+TEST_F(SimulatedKeychainTest, ListsAttributesWithoutValues) {
+    EXPECT_EQ(listAll().status, errSecItemNotFound);
+    add("b", "2", "v");
+    add("a", "1/x", "w");
+    CopyResult r = listAll();
+    ASSERT_EQ(r.status, errSecSuccess);
+    ASSERT_TRUE(r.result.asArray());
+    ASSERT_EQ(r.result.asArray()->size(), 2u);
+    const PropertyList& first = r.result.asArray()->at(0);
+    EXPECT_EQ(*first.find(keychain_->attributeName(Attribute::Service))->asText(), "b");
+    EXPECT_EQ(*first.find(keychain_->attributeName(Attribute::Account))->asText(), "2");
+    EXPECT_NE(first.find("cdat"), nullptr);
+    EXPECT_NE(first.find("accc"), nullptr);
+    EXPECT_EQ(first.find("v_Data"), nullptr);
+    EXPECT_EQ(prompts(), "");  // attributes need no authentication
+
+    KeychainQuery one = baseQuery("a", "1/x");
+    one[Attribute::ReturnAttributes] = true;
+    CopyResult single = keychain_->copyMatching(one);
+    ASSERT_TRUE(single.result.asDictionary());
+    EXPECT_EQ(*single.result.find("acct")->asText(), "1/x");
+}
+
+TEST_F(SimulatedKeychainTest, RefusesQueriesOutsideTheDataProtectionKeychain) {
+    KeychainQuery q = baseQuery("a", "b");
+    q.erase(Attribute::UseDataProtectionKeychain);
+    EXPECT_EQ(keychain_->remove(q), simulator::errSecParam);
+    KeychainQuery all = baseQuery(std::nullopt, std::nullopt);
+    all[Attribute::ReturnData] = true;
+    all[Attribute::MatchLimit] = Constant::MatchLimitAll;
+    EXPECT_EQ(keychain_->copyMatching(all).status, simulator::errSecParam);
+}
+
+TEST_F(SimulatedKeychainTest, ReleasesValuesOnlyAsTheirPolicyAllows) {
+    constexpr std::uint32_t presence = 1, any = 2, currentSet = 8;
+    add("p", "any", "1", any);
+    add("p", "set", "2", currentSet);
+    add("p", "presence", "3", presence);
+    struct Case {
+        std::string profile;
+        OSStatus any, set, presence;
+        std::string prompts;
+    } cases[] = {
+        {"answer = cancel\n", errSecUserCanceled, errSecUserCanceled, errSecUserCanceled,
+         "touch-id\tUnlock p/any\ntouch-id\tUnlock p/set\ntouch-id-or-password\tUnlock p/presence\n"},
+        {"enrollment = 2\n", 0, simulator::errSecAuthFailed, 0,
+         "touch-id\tUnlock p/any\ntouch-id-or-password\tUnlock p/presence\n"},
+        {"biometry = none\n", simulator::errSecAuthFailed, simulator::errSecAuthFailed, 0, "password\tUnlock p/presence\n"},
+        {"enrolled = no\npassword = no\n", simulator::errSecAuthFailed, simulator::errSecAuthFailed,
+         simulator::errSecAuthFailed, ""},
+        {"entitlement = missing\n", errSecMissingEntitlement, errSecMissingEntitlement, errSecMissingEntitlement, ""},
+    };
+    for (const auto& c : cases) {
+        fs::remove(simulator::promptLogPath());
+        profile(c.profile);
+        EXPECT_EQ(get("p", "any").status, c.any) << c.profile;
+        EXPECT_EQ(get("p", "set").status, c.set) << c.profile;
+        EXPECT_EQ(get("p", "presence").status, c.presence) << c.profile;
+        EXPECT_EQ(prompts(), c.prompts) << c.profile;
+    }
+    EXPECT_EQ(add("p", "new", "x"), errSecMissingEntitlement);
+    EXPECT_EQ(listAll().status, errSecMissingEntitlement);
+}
+
+TEST_F(SimulatedKeychainTest, DamagedFilesAreStatusesNotCrashes) {
+    add("a", "b", "v");
+    keychain_.reset();
+    std::ofstream(simulator::keychainPath(), std::ios::trunc) << std::string(4096, 'x');
+    keychain_ = makeSystemKeychain();
+    EXPECT_EQ(get("a", "b").status, simulator::errSecInvalidKeychain);
+    EXPECT_EQ(add("a", "c", "v"), simulator::errSecInvalidKeychain);
+    EXPECT_TRUE(keychainStatusMessage(simulator::errSecInvalidKeychain));
+
+    profile("biometry = retina\n");
+    EXPECT_EQ(listAll().status, simulator::errSecNotAvailable);
+}
+
+TEST_F(SimulatedKeychainTest, FilesArePrivate) {
+    add("a", "b", "v");
+    EXPECT_EQ(fs::status(simulator::directory()).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_EQ(fs::status(simulator::keychainPath()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+}  // namespace
+}  // namespace tresk
