@@ -1,0 +1,107 @@
+#include "common/cf_property_list_darwin.h"
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace tresk {
+namespace {
+
+constexpr UInt8 stopAtLoss = 0;         // no stand-in: conversion ends where UTF-8 cannot follow
+constexpr UInt8 lossSubstitute = '?';  // for text that is only ever read by a person
+constexpr Boolean internalRepresentation = false;  // no byte-order mark, in or out
+
+// The string as UTF-8; none unless every character got through.
+std::optional<std::string> utf8Bytes(CFStringRef text, UInt8 lossByte) {
+    if (!text) return std::nullopt;
+    const CFRange whole = CFRangeMake(0, CFStringGetLength(text));
+    // Measured first, without a buffer; then converted into one of that size.
+    CFIndex size = 0;
+    if (CFStringGetBytes(text, whole, kCFStringEncodingUTF8, lossByte, internalRepresentation, nullptr, size, &size) !=
+        whole.length) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (CFStringGetBytes(text, whole, kCFStringEncodingUTF8, lossByte, internalRepresentation,
+                         reinterpret_cast<UInt8*>(bytes.data()), size, &size) != whole.length) {
+        return std::nullopt;
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    return bytes;
+}
+
+PropertyList dataFrom(CFDataRef data) {
+    // The bytes stay in the CFData; the shared owner keeps it alive for as
+    // long as any copy of the Bytes does.
+    auto owner = std::make_shared<const CfRef<CFDataRef>>(CfRef<CFDataRef>::retain(data));
+    std::span<const std::uint8_t> view(CFDataGetBytePtr(data), static_cast<std::size_t>(CFDataGetLength(data)));
+    return PropertyList::data(Bytes(view, std::move(owner)));
+}
+
+PropertyList numberFrom(CFNumberRef number) {
+    std::int64_t integer = 0;
+    if (!CFNumberIsFloatType(number) && CFNumberGetValue(number, kCFNumberSInt64Type, &integer)) {
+        return PropertyList::integer(integer);
+    }
+    double real = 0;
+    CFNumberGetValue(number, kCFNumberDoubleType, &real);
+    return PropertyList::real(real);
+}
+
+PropertyList arrayFrom(CFArrayRef array) {
+    const CFIndex count = CFArrayGetCount(array);
+    PropertyList::Array items;
+    items.reserve(static_cast<std::size_t>(count));
+    for (CFIndex i = 0; i < count; ++i) items.push_back(propertyListFromCF(CFArrayGetValueAtIndex(array, i)));
+    return PropertyList::array(std::move(items));
+}
+
+PropertyList dictionaryFrom(CFDictionaryRef dictionary) {
+    const auto count = static_cast<std::size_t>(CFDictionaryGetCount(dictionary));
+    PropertyList::Dictionary entries;
+    if (count == 0) return PropertyList::dictionary(std::move(entries));
+    std::vector<const void*> keys(count), values(count);
+    CFDictionaryGetKeysAndValues(dictionary, keys.data(), values.data());
+    entries.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        entries.emplace_back(propertyListFromCF(keys[i]), propertyListFromCF(values[i]));
+    }
+    return PropertyList::dictionary(std::move(entries));
+}
+
+}  // namespace
+
+std::optional<std::string> utf8Text(CFStringRef text) { return utf8Bytes(text, stopAtLoss); }
+
+std::string describe(CFTypeRef value) {
+    if (!value) return {};
+    auto description = CfRef<CFStringRef>::adopt(CFCopyDescription(value));
+    return utf8Bytes(description.get(), lossSubstitute).value_or(std::string());
+}
+
+CfRef<CFStringRef> cfString(std::string_view text) {
+    return CfRef<CFStringRef>::adopt(CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(text.data()),
+                                                             static_cast<CFIndex>(text.size()), kCFStringEncodingUTF8,
+                                                             internalRepresentation));
+}
+
+PropertyList propertyListFromCF(CFTypeRef value) {
+    if (!value) return {};
+    const CFTypeID type = CFGetTypeID(value);
+    if (type == CFStringGetTypeID()) {
+        // Text that UTF-8 cannot carry exactly is no text this program can match on.
+        auto text = utf8Text(static_cast<CFStringRef>(value));
+        return text ? PropertyList::text(std::move(*text)) : PropertyList::other(describe(value));
+    }
+    if (type == CFDataGetTypeID()) return dataFrom(static_cast<CFDataRef>(value));
+    // Booleans first: a CFBoolean must never be read as the number 0 or 1.
+    if (type == CFBooleanGetTypeID()) return PropertyList::boolean(CFBooleanGetValue(static_cast<CFBooleanRef>(value)));
+    if (type == CFNumberGetTypeID()) return numberFrom(static_cast<CFNumberRef>(value));
+    if (type == CFDateGetTypeID()) return PropertyList::date(CFDateGetAbsoluteTime(static_cast<CFDateRef>(value)));
+    if (type == CFArrayGetTypeID()) return arrayFrom(static_cast<CFArrayRef>(value));
+    if (type == CFDictionaryGetTypeID()) return dictionaryFrom(static_cast<CFDictionaryRef>(value));
+    return PropertyList::other(describe(value));
+}
+
+}  // namespace tresk

@@ -1,0 +1,30 @@
+// Conversions between CoreFoundation values and the program's own: every
+// platform result becomes a PropertyList, and text crosses in both
+// directions here only, as UTF-8.
+#pragma once
+
+#include <CoreFoundation/CoreFoundation.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/cf_ref_darwin.h"
+#include "common/property_list.h"
+
+namespace tresk {
+
+// `value` is borrowed; null gives none. Data is shared with the CFData, not copied.
+PropertyList propertyListFromCF(CFTypeRef value);
+
+// The whole string as UTF-8 (embedded NULs kept); none for null or for a
+// string that UTF-8 cannot hold exactly.
+std::optional<std::string> utf8Text(CFStringRef text);
+
+// CFCopyDescription of `value`, as readable text.
+std::string describe(CFTypeRef value);
+
+// Null when `text` is not well-formed UTF-8.
+CfRef<CFStringRef> cfString(std::string_view text);
+
+}  // namespace tresk
