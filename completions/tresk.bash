@@ -1,0 +1,154 @@
+# bash completion for tresk                                -*- shell-script -*-
+#
+# Completes the command words, --policy after `add NAMESPACE/KEY` and the
+# policy names after it, and the NAMESPACE/KEY of stored items for add, get
+# and delete. The names come from `tresk list`, which shows no prompt and
+# never prints a value; nothing here ever runs `tresk get`.
+#
+# Keys may hold spaces, quotes, ':', '/' or any other character, and bash
+# splits COMP_WORDS at every COMP_WORDBREAKS character (':' and '=' by
+# default, '/' in some setups). So the words are read from COMP_LINE here,
+# dequoted as the shell would, and each candidate is cut to the part that
+# readline replaces (the text after the last unquoted COMP_WORDBREAKS
+# character, or after an unclosed quote) and quoted for the context it is
+# typed in. This does not depend on the bash-completion package and behaves
+# the same with or without it. Needs bash 4 (compopt, mapfile).
+
+[[ ${BASH_VERSINFO[0]} -ge 4 ]] || return 0
+
+# Splits COMP_LINE up to the cursor into shell words. Sets the caller's
+#   words      the dequoted words before the current one, without
+#              redirection operators, their file descriptors and targets;
+#   cur        the dequoted current word;
+#   cur_start  the offset in cur where the word readline replaces begins;
+#   cur_quote  the quote left open in the current word (' or "), or empty;
+#   redirect   1 when the current word is the target of a redirection.
+_tresk_split_line() {
+    local line=${COMP_LINE:0:COMP_POINT}
+    local word='' c next quote='' target=0 started=0 start=0 qstart=0 i
+    words=()
+    for ((i = 0; i < ${#line}; i++)); do
+        c=${line:i:1}
+        if [[ $quote == "'" ]]; then
+            if [[ $c == "'" ]]; then quote=''; else word+=$c; fi
+            continue
+        fi
+        if [[ $quote == '"' ]]; then
+            if [[ $c == '"' ]]; then
+                quote=''
+                continue
+            fi
+            # Inside double quotes a backslash escapes only $ ` " \ and newline.
+            next=${line:i+1:1}
+            if [[ $c == '\' && -n $next ]]; then
+                case $next in
+                    '$' | '`' | '"' | '\')
+                        word+=$next
+                        ((++i))
+                        continue
+                        ;;
+                    $'\n')
+                        ((++i))
+                        continue
+                        ;;
+                esac
+            fi
+            word+=$c
+            continue
+        fi
+        case $c in
+            '\')
+                next=${line:i+1:1}
+                [[ -z $next || $next == $'\n' ]] || word+=$next
+                ((++i))
+                started=1
+                ;;
+            "'" | '"')
+                quote=$c qstart=${#word} started=1
+                ;;
+            ' ' | $'\t' | $'\n' | '<' | '>')
+                if ((started)); then
+                    # "2>file": the digits name a descriptor, not an argument.
+                    if [[ ($c == '<' || $c == '>') && $word =~ ^[0-9]+$ ]]; then
+                        :
+                    elif ((target)); then
+                        target=0
+                    else
+                        words+=("$word")
+                    fi
+                fi
+                [[ $c == '<' || $c == '>' ]] && target=1
+                word='' started=0 start=0
+                ;;
+            *)
+                word+=$c started=1
+                [[ $COMP_WORDBREAKS == *"$c"* ]] && start=${#word}
+                ;;
+        esac
+    done
+    [[ -n $quote ]] && start=$qstart
+    cur=$word cur_start=$start cur_quote=$quote redirect=$target
+}
+
+# Quotes $1 for the context of the current word; the result is in REPLY.
+_tresk_quote() {
+    local text=$1 c i
+    REPLY=''
+    case $cur_quote in
+        "'")
+            REPLY=${text//"'"/"'\\''"}
+            ;;
+        '"')
+            for ((i = 0; i < ${#text}; i++)); do
+                c=${text:i:1}
+                [[ $c == [\$\`\"\\] ]] && REPLY+='\'
+                REPLY+=$c
+            done
+            ;;
+        *)
+            for ((i = 0; i < ${#text}; i++)); do
+                c=${text:i:1}
+                [[ $c == [[:alnum:]_./:@%+,=-] ]] || REPLY+='\'
+                REPLY+=$c
+            done
+            ;;
+    esac
+}
+
+_tresk() {
+    local -a words candidates=()
+    local cur cur_start cur_quote redirect candidate REPLY
+    _tresk_split_line
+    COMPREPLY=()
+    if ((redirect)); then
+        compopt -o default # a file after < or >: bash's own completion
+        return 0
+    fi
+
+    local command=''
+    ((${#words[@]} > 1)) && command=${words[1],,}
+    case ${#words[@]} in
+        1) candidates=(add get delete list --help --version) ;;
+        2)
+            case $command in
+                add | get | delete)
+                    mapfile -t candidates < <(command tresk list 2>/dev/null </dev/null)
+                    ;;
+            esac
+            ;;
+        3) [[ $command == add ]] && candidates=(--policy) ;;
+        4)
+            [[ $command == add && ${words[3]} == --policy ]] &&
+                candidates=(biometryAny biometryCurrentSet userPresence)
+            ;;
+    esac
+
+    for candidate in "${candidates[@]}"; do
+        [[ $candidate == "$cur"* ]] || continue
+        _tresk_quote "${candidate:cur_start}"
+        COMPREPLY+=("$REPLY")
+    done
+    return 0
+}
+
+complete -F _tresk tresk
