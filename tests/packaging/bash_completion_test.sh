@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The bash completion, run in a real bash against a stub tresk on PATH: the
+# candidates offered for each command line, and no call of `tresk get`.
+# usage: bash_completion_test.sh COMPLETION_FILE
+set -u
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+mkdir "$tmp/bin"
+cat >"$tmp/bin/tresk" <<'EOF'
+#!/bin/sh
+printf '%s\n' "$*" >>"$TRESK_STUB_CALLS"
+[ "$1" = list ] || exit 1
+printf '%s\n' 'ns/a b' 'ns/a/b' 'ns/c:d' "ns/it's" 'other/x'
+EOF
+chmod +x "$tmp/bin/tresk"
+export PATH="$tmp/bin:$PATH" TRESK_STUB_CALLS="$tmp/calls"
+
+# shellcheck source=/dev/null
+source "$1" || exit 1
+
+# Outside a completion compopt is refused; record what the function asks of it.
+compopt() { compopt_args+="$*"; }
+
+default_breaks=$COMP_WORDBREAKS
+failures=0
+
+# check WORDBREAKS LINE [CANDIDATE...]: completing at the end of LINE offers
+# exactly the CANDIDATEs, each as readline would insert it in place of the
+# text after the last word break (any order).
+check() {
+    local breaks=$1 line=$2
+    shift 2
+    local expected actual
+    COMP_WORDBREAKS=$breaks COMP_LINE=$line COMP_POINT=${#line}
+    COMP_WORDS=() COMP_CWORD=0 COMPREPLY=() compopt_args=''
+    _tresk tresk '' ''
+    expected=$( (($#)) && printf '%s\n' "$@" | LC_ALL=C sort)
+    actual=$( ((${#COMPREPLY[@]})) && printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort)
+    if [[ $actual != "$expected" ]]; then
+        printf 'FAIL: [%s] with breaks %q\n  expected: %s\n  actual:   %s\n' \
+            "$line" "$breaks" "${expected//$'\n'/ | }" "${actual//$'\n'/ | }"
+        ((failures++))
+    fi
+}
+
+d=$default_breaks
+check "$d" 'tresk '                     add get delete list --help --version
+check "$d" 'tresk g'                    get
+check "$d" 'tresk get ns/'              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s"
+check "$d" 'tresk delete '              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s" other/x
+check "$d" 'tresk GET ns/c'             ns/c:d
+check "$d" 'tresk add a/b --'           --policy
+check "$d" 'tresk add a/b --policy b'   biometryAny biometryCurrentSet
+# Keys typed with quoting: the candidate continues the quoting in force.
+check "$d" 'tresk get ns/a\ '           'ns/a\ b'
+check "$d" "tresk get 'ns/i"            "ns/it'\\''s"
+check "$d" 'tresk get "ns/a '           'ns/a b'
+# ':' is a word break by default, '/' in some setups: only the part after the
+# last break is replaced.
+check "$d" 'tresk get ns/c:'            d
+check "$d/" 'tresk get ns/'             'a\ b' a/b c:d "it\\'s"
+check "$d/" 'tresk get ns/a/'           b
+# Nothing where the program accepts nothing more.
+check "$d" 'tresk list '
+check "$d" 'tresk get a/b '
+check "$d" 'tresk get a/b --'
+check "$d" 'tresk add a/b --policy userPresence '
+check "$d" 'tresk --help '
+
+# After a redirection bash's own file completion takes over.
+check "$d" 'tresk add a/b < '
+if [[ $compopt_args != '-o default' ]]; then
+    echo "FAIL: [tresk add a/b < ] asked compopt for '$compopt_args', not file completion"
+    ((failures++))
+fi
+
+if ! grep -qx list "$tmp/calls" 2>/dev/null; then
+    echo 'FAIL: the stub was never asked to list'
+    ((failures++))
+elif grep -vx list "$tmp/calls"; then
+    echo 'FAIL: the stub was called with more than list (above)'
+    ((failures++))
+fi
+
+((failures == 0)) && echo 'bash completion: all cases pass'
+exit $((failures > 0))
