@@ -1,0 +1,173 @@
+#include "e2e/harness.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace e2e {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr auto timeout = std::chrono::seconds(60);  // a run that blocks on its input ends here
+
+// The test process must survive writing to a child that stopped reading.
+const bool sigpipeIgnored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
+
+void closeFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+bool globMatch(std::string_view pattern, std::string_view text) {
+    if (pattern.empty()) return text.empty();
+    if (pattern[0] == '*') {
+        for (std::size_t i = 0;; ++i) {
+            if (globMatch(pattern.substr(1), text.substr(i))) return true;
+            if (i == text.size() || text[i] == '\n') return false;
+        }
+    }
+    return !text.empty() && text[0] == pattern[0] && globMatch(pattern.substr(1), text.substr(1));
+}
+
+}  // namespace
+
+Sandbox::Sandbox() {
+    std::string templ = (fs::temp_directory_path() / "tresk-e2e-XXXXXX").string();
+    if (!::mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
+    home_ = templ;
+}
+
+Sandbox::~Sandbox() {
+    std::error_code ignored;
+    fs::remove_all(home_, ignored);
+}
+
+std::string Sandbox::simulatorDir() const {
+    return home_ + (useXdg ? "/data/tresk-simulator" : "/.local/share/tresk-simulator");
+}
+
+void Sandbox::writeProfile(std::string_view text) const {
+    fs::create_directories(simulatorDir());
+    std::ofstream(simulatorDir() + "/device.profile", std::ios::binary | std::ios::trunc) << text;
+}
+
+std::vector<std::string> Sandbox::prompts() const {
+    std::ifstream log(simulatorDir() + "/prompts.log", std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    return lines;
+}
+
+Result Sandbox::run(const Invocation& v) const {
+    (void)sigpipeIgnored;
+    // Everything the child needs is built before fork: other test threads may be spawning too.
+    std::vector<std::string> env = {"HOME=" + home_, "PATH=/usr/bin:/bin"};
+    if (useXdg) env.push_back("XDG_DATA_HOME=" + home_ + "/data");
+    std::vector<char*> envp, argv{const_cast<char*>(v.argv0.c_str())};
+    for (auto& e : env) envp.push_back(e.data());
+    for (auto& a : v.args) argv.push_back(const_cast<char*>(a.c_str()));
+    envp.push_back(nullptr);
+    argv.push_back(nullptr);
+
+    int in[2] = {-1, -1}, out[2], err[2], master = -1, slave = -1;
+    if (::pipe2(out, O_CLOEXEC) || ::pipe2(err, O_CLOEXEC)) throw std::runtime_error("pipe failed");
+    if (v.stdinKind == Input::Pipe && ::pipe2(in, O_CLOEXEC)) throw std::runtime_error("pipe failed");
+    if (v.stdinKind == Input::Terminal) {
+        if (::openpty(&master, &slave, nullptr, nullptr, nullptr)) throw std::runtime_error("openpty failed");
+        ::fcntl(master, F_SETFD, FD_CLOEXEC);
+        ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+    }
+    if (v.stdoutClosed) closeFd(out[0]);  // before fork, so no process holds a reader
+
+    pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        if (v.stdinKind == Input::Pipe) ::dup2(in[0], 0);
+        if (v.stdinKind == Input::Terminal) ::dup2(slave, 0);
+        if (v.stdinKind == Input::Closed) ::close(0);
+        ::dup2(out[1], 1);
+        ::dup2(err[1], 2);
+        ::umask(v.umask);
+        ::signal(SIGPIPE, SIG_DFL);  // as a shell would start it; an ignored signal survives exec
+        ::execve(v.executable.c_str(), argv.data(), envp.data());
+        ::_exit(127);
+    }
+    closeFd(in[0]);
+    closeFd(out[1]);
+    closeFd(err[1]);
+    closeFd(slave);
+
+    Result result;
+    std::size_t written = 0;
+    if (in[1] >= 0) {
+        ::fcntl(in[1], F_SETFL, O_NONBLOCK);
+        if (v.input.empty()) closeFd(in[1]);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool timedOut = false;
+    while (out[0] >= 0 || err[0] >= 0 || in[1] >= 0) {
+        pollfd fds[3] = {{in[1], POLLOUT, 0}, {out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        int ready = ::poll(fds, 3, static_cast<int>(std::max<long>(left.count(), 0)));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) {
+            timedOut = true;
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        if (fds[0].revents) {
+            ssize_t n = ::write(in[1], v.input.data() + written, v.input.size() - written);
+            if (n > 0) written += static_cast<std::size_t>(n);
+            if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == v.input.size()) closeFd(in[1]);
+        }
+        for (auto [i, fd, sink] : {std::tuple{1, &out[0], &result.out}, std::tuple{2, &err[0], &result.err}}) {
+            if (!fds[i].revents) continue;
+            char buffer[1 << 16];
+            ssize_t n = ::read(*fd, buffer, sizeof buffer);
+            if (n > 0) sink->append(buffer, static_cast<std::size_t>(n));
+            else if (n == 0 || errno != EINTR) closeFd(*fd);
+        }
+    }
+    for (int* fd : {&in[1], &out[0], &err[0]}) closeFd(*fd);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    closeFd(master);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    if (timedOut) result.err += "[harness: killed after the time limit]";
+    return result;
+}
+
+std::string show(std::string_view bytes) {
+    std::ostringstream s;
+    s << '"';
+    for (std::size_t i = 0; i < bytes.size() && i < 400; ++i) {
+        auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\n') s << "\\n";
+        else if (c == '"' || c == '\\') s << '\\' << c;
+        else if (c < 0x20 || c >= 0x7f) s << "\\x" << "0123456789abcdef"[c >> 4] << "0123456789abcdef"[c & 15];
+        else s << c;
+    }
+    s << '"';
+    if (bytes.size() > 400) s << "... (" << bytes.size() << " bytes)";
+    return s.str();
+}
+
+testing::AssertionResult Outcome(const Result& r, int status, std::string_view out, std::string_view err) {
+    if (r.status == status && r.out == out && globMatch(err, r.err)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "\n  status " << r.status << ", expected " << status
+                                       << "\n  stdout " << show(r.out) << "\n    expected " << show(out)
+                                       << "\n  stderr " << show(r.err) << "\n    expected " << show(err);
+}
+
+}  // namespace e2e

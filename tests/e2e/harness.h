@@ -1,0 +1,62 @@
+// Runs the built tresk as a user would: its own argv, stdin and streams, in a
+// throwaway home whose simulated Mac the test describes.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+enum class Input { Pipe, Terminal, Closed };
+
+struct Invocation {
+    std::vector<std::string> args = {};  // after argv[0]
+    std::string input = {};              // written to a pipe, then closed
+    Input stdinKind = Input::Pipe;
+    bool stdoutClosed = false;      // no reader left on the stdout pipe
+    std::string argv0 = "tresk";
+    std::string executable = TRESK_BINARY;
+    mode_t umask = 022;
+};
+
+struct Result {
+    int status = -1;  // exit status, or minus the signal that ended the process
+    std::string out, err;
+};
+
+class Sandbox {
+public:
+    Sandbox();
+    ~Sandbox();
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+
+    Result run(const Invocation& invocation) const;
+    Result run(std::vector<std::string> args, std::string input = {}) const {
+        return run(Invocation{std::move(args), std::move(input)});
+    }
+
+    void writeProfile(std::string_view text) const;
+    std::vector<std::string> prompts() const;  // prompts.log, one entry per line
+
+    const std::string& home() const { return home_; }
+    std::string simulatorDir() const;
+    bool useXdg = true;  // false: XDG_DATA_HOME is left out of the environment
+
+private:
+    std::string home_;
+};
+
+// Status and stdout compared exactly; stderr against a pattern in which '*'
+// stands for any run of characters within a line.
+testing::AssertionResult Outcome(const Result& r, int status, std::string_view out, std::string_view err);
+
+// A short, escaped rendering of bytes for failure messages.
+std::string show(std::string_view bytes);
+
+}  // namespace e2e
