@@ -1,0 +1,164 @@
+// Values, addresses and listing through the built binary and the simulated Keychain.
+#include <algorithm>
+#include <latch>
+#include <random>
+#include <thread>
+
+#include "e2e/harness.h"
+
+namespace e2e {
+namespace {
+
+const std::string added = "Key added successfully.\n", deleted = "Key deleted successfully.\n";
+const std::string invalidKey = "Error: Invalid NAMESPACE/KEY.\n", notFound = "Error: Key not found.\n";
+
+std::string noise(std::size_t size) {
+    std::mt19937_64 random(size);
+    std::string bytes(size, '\0');
+    for (auto& b : bytes) b = static_cast<char>(random());
+    return bytes;
+}
+
+TEST(Items, ValuesComeBackByteForByte) {
+    const std::string values[] = {
+        std::string("a\0b\0", 4), "\xff\xfe\xc3(\x80", "line\n", "\n", " padded ", noise(64 << 20),
+    };
+    Sandbox sandbox;
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        const std::string key = "values/" + std::to_string(i);
+        SCOPED_TRACE(key + " " + show(values[i]));
+        EXPECT_TRUE(Outcome(sandbox.run({"add", key}, values[i]), 0, "", added));
+        EXPECT_TRUE(Outcome(sandbox.run({"get", key}), 0, values[i], ""));
+    }
+}
+
+TEST(Items, InputIsJudgedBeforeTheKey) {
+    const std::string terminal = "Error: Value must be provided via stdin (pipe or redirection).\n";
+    struct Case {
+        Input kind;
+        std::string input, key, err;
+    } cases[] = {
+        {Input::Terminal, "", "a/b", terminal},
+        {Input::Terminal, "", "nokey", terminal},
+        {Input::Pipe, "", "a/b", "Error: No value provided via stdin.\n"},
+        {Input::Pipe, "", "nokey", "Error: No value provided via stdin.\n"},
+        {Input::Closed, "", "a/b", "Error: Could not read standard input: *\n"},
+        {Input::Pipe, noise(1 << 20), "nokey", invalidKey},
+    };
+    Sandbox sandbox;
+    for (const auto& c : cases) {
+        Invocation v{.args = {"add", c.key}, .input = c.input, .stdinKind = c.kind};
+        EXPECT_TRUE(Outcome(sandbox.run(v), 1, "", c.err)) << c.key << " " << static_cast<int>(c.kind);
+    }
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "", ""));
+}
+
+TEST(Items, InvalidAddressesTouchNothing) {
+    Sandbox sandbox;
+    for (const char* key : {"a", "a/", "/b", "/", "", "a/\xcc\x81" "b"}) {
+        for (const char* command : {"add", "get", "delete"}) {
+            EXPECT_TRUE(Outcome(sandbox.run({command, key}, "v"), 1, "", invalidKey)) << command << " " << show(key);
+        }
+    }
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "", ""));
+    EXPECT_TRUE(sandbox.prompts().empty());
+}
+
+TEST(Items, AddNeverReplaces) {
+    Sandbox sandbox;
+    EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/k", "--policy", "userPresence"}, "old"), 0, "", added));
+    EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "new"), 1, "", "Error: Key already exists.\n"));
+    EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/k", "--policy", "biometryCurrentSet"}, "new"), 1, "",
+                        "Error: Key already exists.\n"));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 0, "old", ""));
+    // The kept item still asks for Touch ID or the password, as userPresence does.
+    EXPECT_EQ(sandbox.prompts(), std::vector<std::string>{"touch-id-or-password\tUnlock ns/k"});
+}
+
+TEST(Items, DeleteRemovesOnce) {
+    Sandbox sandbox;
+    EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
+    EXPECT_TRUE(Outcome(sandbox.run({"DELETE", "ns/k"}), 0, "", deleted));
+    EXPECT_TRUE(Outcome(sandbox.run({"delete", "ns/k"}), 1, "", notFound));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "", notFound));
+    EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "again"), 0, "", added));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 0, "again", ""));
+}
+
+TEST(Items, AddressesAreTakenAsTyped) {
+    Sandbox sandbox;
+    const std::vector<std::string> keys = {"ns/k", "NS/K", " ns / k ", "ns/a/b", "ns//b", "caf\xc3\xa9/k"};
+    for (const auto& key : keys) EXPECT_TRUE(Outcome(sandbox.run({"add", key}, "value of " + key), 0, "", added));
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, " ns / k \nNS/K\ncaf\xc3\xa9/k\nns//b\nns/a/b\nns/k\n", ""));
+    EXPECT_TRUE(sandbox.prompts().empty()) << "add and list never prompt";
+
+    std::vector<std::string> expectedPrompts;
+    for (const auto& key : keys) {
+        EXPECT_TRUE(Outcome(sandbox.run({"Get", key}), 0, "value of " + key, ""));
+        expectedPrompts.push_back("touch-id\tUnlock " + key);
+        EXPECT_EQ(sandbox.prompts(), expectedPrompts) << "one prompt per get, naming the item";
+    }
+    EXPECT_TRUE(Outcome(sandbox.run({"delete", "NS/K"}), 0, "", deleted));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "NS/K"}), 1, "", notFound));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 0, "value of ns/k", ""));
+    EXPECT_EQ(sandbox.prompts().size(), keys.size() + 1) << "delete and a missing item never prompt";
+}
+
+TEST(Items, ListingOrder) {
+    const std::string nfc = "\xc3\xa9", nfd = "e\xcc\x81";  // é precomposed, and e + combining acute
+    struct Case {
+        std::vector<std::string> inserted;
+        std::string listed;
+    } cases[] = {
+        {{"home/a", "Work/a"}, "Work/a\nhome/a\n"},
+        {{"ns0/a", "ns/a", "ns-x/a"}, "ns-x/a\nns/a\nns0/a\n"},
+        {{"ns/a0", "ns/a/b", "ns/a"}, "ns/a\nns/a/b\nns/a0\n"},
+        {{nfc + "/a", "z/a"}, "z/a\n" + nfc + "/a\n"},
+        // Canonically equal entries keep the Keychain's order, and sort after f as é does.
+        {{nfc + "/a", "f/a", nfd + "/a"}, "f/a\n" + nfc + "/a\n" + nfd + "/a\n"},
+        {{nfd + "/a", nfc + "/a", "f/a"}, "f/a\n" + nfd + "/a\n" + nfc + "/a\n"},
+    };
+    for (const auto& c : cases) {
+        Sandbox sandbox;
+        for (const auto& key : c.inserted) ASSERT_TRUE(Outcome(sandbox.run({"add", key}, "v"), 0, "", added));
+        EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, c.listed, ""));
+    }
+}
+
+TEST(Items, UndeliverableOutputIsAFailure) {
+    Sandbox sandbox;
+    ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "secret"), 0, "", added));
+    for (std::vector<std::string> args : {std::vector<std::string>{"get", "ns/k"}, {"list"}, {"--version"}, {"-h"}}) {
+        Invocation v{.args = args, .stdoutClosed = true};
+        EXPECT_TRUE(Outcome(sandbox.run(v), 1, "", "Error: Could not write to standard output: *\n")) << args[0];
+    }
+}
+
+TEST(Items, ConcurrentAddsOfOneKey) {
+    constexpr int runs = 16;
+    Sandbox sandbox;
+    std::vector<Result> results(runs);
+    std::latch start(runs);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < runs; ++i) {
+        threads.emplace_back([&, i] {
+            start.arrive_and_wait();
+            results[i] = sandbox.run({"add", "race/k"}, "value " + std::to_string(i));
+        });
+    }
+    for (auto& t : threads) t.join();
+    int winners = 0, duplicates = 0;
+    std::string winner;
+    for (int i = 0; i < runs; ++i) {
+        if (Outcome(results[i], 0, "", added)) ++winners, winner = "value " + std::to_string(i);
+        else if (Outcome(results[i], 1, "", "Error: Key already exists.\n")) ++duplicates;
+        else ADD_FAILURE() << "run " << i << Outcome(results[i], 0, "", added).message();
+    }
+    EXPECT_EQ(winners, 1);
+    EXPECT_EQ(duplicates, runs - 1);
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "race/k"}), 0, winner, ""));
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "race/k\n", ""));
+}
+
+}  // namespace
+}  // namespace e2e
