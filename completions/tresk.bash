@@ -40,9 +40,9 @@ _tresk_split_line() {
             fi
             # Inside double quotes a backslash escapes only $ ` " \ and newline.
             next=${line:i+1:1}
-            if [[ $c == '\' && -n $next ]]; then
+            if [[ $c == "\\" && -n $next ]]; then
                 case $next in
-                    '$' | '`' | '"' | '\')
+                    '$' | '`' | '"' | "\\")
                         word+=$next
                         ((++i))
                         continue
@@ -57,7 +57,7 @@ _tresk_split_line() {
             continue
         fi
         case $c in
-            '\')
+            "\\")
                 next=${line:i+1:1}
                 [[ -z $next || $next == $'\n' ]] || word+=$next
                 ((++i))
@@ -101,14 +101,14 @@ _tresk_quote() {
         '"')
             for ((i = 0; i < ${#text}; i++)); do
                 c=${text:i:1}
-                [[ $c == [\$\`\"\\] ]] && REPLY+='\'
+                [[ $c == [\$\`\"\\] ]] && REPLY+="\\"
                 REPLY+=$c
             done
             ;;
         *)
             for ((i = 0; i < ${#text}; i++)); do
                 c=${text:i:1}
-                [[ $c == [[:alnum:]_./:@%+,=-] ]] || REPLY+='\'
+                [[ $c == [[:alnum:]_./:@%+,=-] ]] || REPLY+="\\"
                 REPLY+=$c
             done
             ;;

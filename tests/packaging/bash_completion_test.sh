@@ -20,6 +20,7 @@ export PATH="$tmp/bin:$PATH" TRESK_STUB_CALLS="$tmp/calls"
 source "$1" || exit 1
 
 # Outside a completion compopt is refused; record what the function asks of it.
+# shellcheck disable=SC2317  # called by _tresk
 compopt() { compopt_args+="$*"; }
 
 default_breaks=$COMP_WORDBREAKS
