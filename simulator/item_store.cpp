@@ -85,6 +85,24 @@ std::string columnText(sqlite3_stmt* stmt, int column) {
     return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))) : std::string();
 }
 
+// Reads the value straight into a wiped-on-release buffer: the only copy.
+OSStatus readBlob(sqlite3* db, sqlite3_int64 row, Bytes& out) {
+    sqlite3_blob* blob = nullptr;
+    int rc = sqlite3_blob_open(db, "main", "items", "data", row, 0, &blob);
+    std::unique_ptr<sqlite3_blob, decltype(&sqlite3_blob_close)> owner(blob, &sqlite3_blob_close);
+    if (rc != SQLITE_OK) return statusFor(rc);
+    auto size = static_cast<std::size_t>(sqlite3_blob_bytes(blob));
+    auto buffer = std::make_shared<SecretBuffer>();
+    if (size) {
+        buffer->reserve(size);
+        rc = sqlite3_blob_read(blob, buffer->spare(size).data(), static_cast<int>(size), 0);
+        if (rc != SQLITE_OK) return statusFor(rc);
+        buffer->commit(size);
+    }
+    out = Bytes::adopt(std::move(buffer));
+    return errSecSuccess;
+}
+
 }  // namespace
 
 ItemStore::~ItemStore() { sqlite3_close(db_); }
@@ -152,7 +170,7 @@ OSStatus ItemStore::find(const ItemMatch& match, bool onlyFirst, bool withData, 
     if (OSStatus status = open()) return status;
     std::string sql = "SELECT class, service, account, synchronizable, access_flags, protection, enrollment,"
                       " created, modified";
-    sql += withData ? ", data" : ", NULL";
+    sql += ", rowid";
     sql += " FROM items" + whereClause(match) + " ORDER BY rowid";
     if (onlyFirst) sql += " LIMIT 1";
     int rc = SQLITE_OK;
@@ -171,15 +189,7 @@ OSStatus ItemStore::find(const ItemMatch& match, bool onlyFirst, bool withData, 
         item.created = sqlite3_column_double(stmt.get(), 7);
         item.modified = sqlite3_column_double(stmt.get(), 8);
         if (withData) {
-            const void* blob = sqlite3_column_blob(stmt.get(), 9);
-            auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), 9));
-            auto buffer = std::make_shared<SecretBuffer>();
-            if (size) {
-                buffer->reserve(size);
-                std::memcpy(buffer->spare(size).data(), blob, size);
-                buffer->commit(size);
-            }
-            item.data = Bytes::adopt(std::move(buffer));
+            if (OSStatus status = readBlob(db_, sqlite3_column_int64(stmt.get(), 9), item.data)) return status;
         }
         out.push_back(std::move(item));
     }
