@@ -39,9 +39,6 @@ public:
     const bool* asBoolean() const { return std::get_if<bool>(&value_); }
     const Array* asArray() const { return std::get_if<Array>(&value_); }
     const Dictionary* asDictionary() const { return std::get_if<Dictionary>(&value_); }
-    bool isNumber() const {
-        return std::holds_alternative<std::int64_t>(value_) || std::holds_alternative<double>(value_);
-    }
 
     // The value under a text key of a dictionary; none when this is no
     // dictionary or the key is absent.

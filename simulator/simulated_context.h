@@ -13,7 +13,8 @@ public:
     PolicyEvaluation canEvaluatePolicy(LocalAuthenticationPolicy policy) override;
     BiometryType biometryType() override { return biometryType_; }
     void setLocalizedReason(const std::string& reason) override { reason_ = reason; }
-    void setTouchIDAuthenticationAllowableReuseDuration(double seconds) override { reuseSeconds_ = seconds; }
+    // No earlier match is modelled: every protected read prompts.
+    void setTouchIDAuthenticationAllowableReuseDuration(double) override {}
     void invalidate() override { invalidated_ = true; }
 
     const std::string& reason() const { return reason_; }
@@ -21,7 +22,6 @@ public:
 
 private:
     std::string reason_;
-    double reuseSeconds_ = 0;
     bool invalidated_ = false;
     BiometryType biometryType_ = BiometryType::None;  // known only after a biometric evaluation
 };
