@@ -1,5 +1,7 @@
 #include <cstdio>
 #include <random>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -34,29 +36,48 @@ TEST(SymlinkCommand, Cases) {
     for (const auto& c : cases) EXPECT_EQ(makeSymlinkCommand(c.executable, c.home), c.command) << c.executable;
 }
 
-// What a POSIX shell makes of the command's arguments, with HOME set.
-std::string shellArguments(const std::string& command, const std::string& home) {
+// What one POSIX shell makes of each command's arguments, with HOME set: the
+// arguments of each command NUL-separated, one record per command. The
+// commands run in one shell process, so thousands of them take a moment.
+std::vector<std::string> shellArguments(const std::vector<std::string>& commands, const std::string& home) {
+    // "ln" becomes a function that prints its arguments; \036 ends a record
+    // and never occurs in a generated path.
+    std::string script = "ln() { printf '%s\\0' \"$@\"; }\n";
+    for (const auto& command : commands) script += command + "\nprintf '\\036'\n";
+
+    char path[] = "/tmp/tresk-symlink-XXXXXX";
+    int fd = ::mkstemp(path);
+    if (fd < 0) return {};
+    const bool written = ::write(fd, script.data(), script.size()) == static_cast<ssize_t>(script.size());
+    ::close(fd);
     int out[2];
-    if (::pipe(out) != 0) return "pipe failed";
+    if (!written || ::pipe(out) != 0) {
+        ::unlink(path);
+        return {};
+    }
     pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(out[1], 1);
         ::close(out[0]);
         ::close(out[1]);
         ::setenv("HOME", home.c_str(), 1);
-        // "ln" becomes a function that prints its arguments NUL-separated.
-        std::string script = "ln() { printf '%s\\0' \"$@\"; }; " + command;
-        ::execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+        ::execl("/bin/sh", "sh", path, static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(out[1]);
-    std::string result;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) result.append(buffer, n);
+    std::string output;
+    char buffer[1 << 16];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<std::size_t>(n));
     ::close(out[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return result;
+    ::unlink(path);
+
+    std::vector<std::string> records;
+    for (std::size_t begin = 0, end; (end = output.find('\036', begin)) != std::string::npos; begin = end + 1) {
+        records.push_back(output.substr(begin, end - begin));
+    }
+    return records;
 }
 
 TEST(SymlinkCommand, ShellGivesBackTheTarget) {
@@ -66,14 +87,21 @@ TEST(SymlinkCommand, ShellGivesBackTheTarget) {
     const std::string home = "/home/user name";
     std::mt19937 random(20261209);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(alphabet) - 1), length(1, 24), coin(0, 1);
+    std::vector<std::string> executables, commands;
     for (int round = 0; round < 3000; ++round) {
         std::string tail;
         for (std::size_t i = length(random); i > 0; --i) tail += alphabet[pick(random)];
         const bool inHome = coin(random) == 1;
-        const std::string executable = (inHome ? home + "/" : std::string("/opt/")) + tail;
-        const std::string command = makeSymlinkCommand(executable, home);
-        const std::string expected = std::string("-s") + '\0' + executable + '\0' + home + "/.local/bin/tresk" + '\0';
-        ASSERT_EQ(shellArguments(command, home), expected) << command;
+        executables.push_back((inHome ? home + "/" : std::string("/opt/")) + tail);
+        commands.push_back(makeSymlinkCommand(executables.back(), home));
+    }
+    const std::vector<std::string> parsed = shellArguments(commands, home);
+    // A command the shell could not parse ends the script: the count shows it.
+    ASSERT_EQ(parsed.size(), commands.size());
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const std::string expected =
+            std::string("-s") + '\0' + executables[i] + '\0' + home + "/.local/bin/tresk" + '\0';
+        ASSERT_EQ(parsed[i], expected) << commands[i];
     }
 }
 
