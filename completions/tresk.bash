@@ -1,8 +1,8 @@
 # bash completion for tresk                                -*- shell-script -*-
 #
 # Completes the command words, --policy after `add NAMESPACE/KEY` and the
-# policy names after it, and the NAMESPACE/KEY of stored items for add, get
-# and delete. The names come from `tresk list`, which shows no prompt and
+# policy names after it, the NAMESPACE/KEY of stored items for get and
+# delete, and the stored namespaces (`work/`) for add. The names come from `tresk list`, which shows no prompt and
 # never prints a value; nothing here ever runs `tresk get`.
 #
 # Keys may hold spaces, quotes, ':', '/' or any other character, and bash
@@ -131,8 +131,20 @@ _tresk() {
         1) candidates=(add get delete list --help --version) ;;
         2)
             case $command in
-                add | get | delete)
+                get | delete)
                     mapfile -t candidates < <(command tresk list 2>/dev/null </dev/null)
+                    ;;
+                add)
+                    # A stored name would only be refused as existing: offer
+                    # the namespaces, and leave the cursor after the slash.
+                    local -A seen=()
+                    local name
+                    while IFS= read -r name; do
+                        [[ $name == */* && -z ${seen[${name%%/*}]+x} ]] || continue
+                        seen[${name%%/*}]=1
+                        candidates+=("${name%%/*}/")
+                    done < <(command tresk list 2>/dev/null </dev/null)
+                    compopt -o nospace
                     ;;
             esac
             ;;

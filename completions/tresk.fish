@@ -1,6 +1,6 @@
 # fish completion for tresk: the command words, --policy after
-# `add NAMESPACE/KEY` and the policy names after it, and the NAMESPACE/KEY of
-# stored items for add, get and delete. The names come from `tresk list`,
+# `add NAMESPACE/KEY` and the policy names after it, the NAMESPACE/KEY of
+# stored items for get and delete, and the stored namespaces for add. The names come from `tresk list`,
 # which shows no prompt and never prints a value; nothing here runs `tresk get`.
 
 # True when the arguments before the cursor are exactly $argv[1] in number
@@ -28,7 +28,10 @@ complete -c tresk -n '__tresk_at 0' -a list -d 'List every stored NAMESPACE/KEY'
 complete -c tresk -n '__tresk_at 0' -l help -d 'Show the usage text'
 complete -c tresk -n '__tresk_at 0' -l version -d 'Show the version line'
 
-complete -c tresk -n '__tresk_at 1 add get delete' -a '(command tresk list 2>/dev/null </dev/null)'
+complete -c tresk -n '__tresk_at 1 get delete' -a '(command tresk list 2>/dev/null </dev/null)'
+# A stored name would only be refused by add: offer its namespaces, `work/`
+# (a completion that ends in a slash gets no space after it).
+complete -c tresk -n '__tresk_at 1 add' -a '(command tresk list 2>/dev/null </dev/null | string match -r \'^[^/]+/\' | sort -u)'
 
 complete -c tresk -n '__tresk_at 2 add' -l policy -d 'What reading the value asks of the user'
 complete -c tresk -n __tresk_after_policy -a biometryAny -d 'Touch ID; survives enrollment changes (default)'

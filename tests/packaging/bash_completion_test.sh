@@ -51,6 +51,15 @@ check "$d" 'tresk g'                    get
 check "$d" 'tresk get ns/'              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s"
 check "$d" 'tresk delete '              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s" other/x
 check "$d" 'tresk GET ns/c'             ns/c:d
+# add offers the namespaces, not the stored names it would refuse.
+check "$d" 'tresk add '                 ns/ other/
+check "$d" 'tresk ADD o'                other/
+check "$d" 'tresk add ns/'              ns/
+if [[ $compopt_args != '-o nospace' ]]; then
+    echo "FAIL: [tresk add ns/] asked compopt for '$compopt_args', not to leave the cursor after the slash"
+    ((failures++))
+fi
+
 check "$d" 'tresk add a/b --'           --policy
 check "$d" 'tresk add a/b --policy b'   biometryAny biometryCurrentSet
 # Keys typed with quoting: the candidate continues the quoting in force.
