@@ -22,3 +22,10 @@ install(FILES completions/tresk.bash
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tresk)
 install(FILES completions/_tresk DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/site-functions)
 install(FILES completions/tresk.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
+
+# The reverse of the last `cmake --install` from this build directory.
+add_custom_target(uninstall
+  COMMAND ${CMAKE_COMMAND} -DMANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt
+          -P ${CMAKE_SOURCE_DIR}/cmake/uninstall.cmake
+  COMMENT "Removing the installed files"
+  VERBATIM)

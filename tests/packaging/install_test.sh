@@ -5,7 +5,8 @@
 #   share/bash-completion/completions/tresk
 #   share/zsh/site-functions/_tresk
 #   share/fish/vendor_completions.d/tresk.fish
-# and nothing else: in particular no link in bin/.
+# and nothing else: in particular no link in bin/. The uninstall target then
+# removes all of it but the standard directories.
 # usage: install_test.sh CMAKE BUILD_DIR SOURCE_DIR BUNDLE_DIR BUNDLE_DEST
 set -euo pipefail
 cmake=$1 build=$2 source=$3 bundle=$4 bundle_dest=$5
@@ -57,5 +58,12 @@ exe=$bundle_root/Tresk.app/Contents/MacOS/tresk
 [[ $("$exe" --version) == "$("$bundle/Contents/MacOS/tresk" --version)" ]] ||
     fail "$exe --version differs from the built bundle's"
 
-((failures == 0)) && echo "install tree: as documented"
+# Uninstalling leaves no file behind, nor the bundle's directories.
+"$cmake" --build "$build" --target uninstall >/dev/null
+if leftovers=$(find "$tmp" -mindepth 1 \( ! -type d -o -name Tresk.app -o -path "$bundle_root" -a -name tresk \) ! -path "$expected") &&
+    [[ -n $leftovers ]]; then
+    fail "uninstall left behind: $leftovers"
+fi
+
+((failures == 0)) && echo "install tree: as documented, and uninstalled"
 exit $((failures > 0))
