@@ -1,6 +1,19 @@
-# ICU everywhere; SQLite and libplist for the simulated platform on Linux.
-# TRESK_STATIC prefers the static archives (the signed macOS bundle must not
-# load third-party dylibs, and static linking shortens start-up).
+# The libraries each platform links.
+# macOS: the SDK and nothing else. ICU is the system's libicucore, whose C API
+# is exported without ICU's version suffix; the few C headers the SDK lacks
+# are kept in third_party/icu.
+# Linux: ICU, and SQLite and libplist for the simulated platform, found with
+# pkg-config. TRESK_STATIC prefers the static archives (static linking
+# shortens start-up).
+if(APPLE)
+  add_library(tresk::icu INTERFACE IMPORTED)
+  target_link_libraries(tresk::icu INTERFACE icucore)
+  target_include_directories(tresk::icu SYSTEM INTERFACE ${CMAKE_SOURCE_DIR}/third_party/icu/include)
+  # UChar is a 16-bit unit either way; as char16_t it meets the standard strings.
+  target_compile_definitions(tresk::icu INTERFACE U_DISABLE_RENAMING=1 UCHAR_TYPE=char16_t)
+  return()
+endif()
+
 find_package(PkgConfig REQUIRED)
 
 function(tresk_pkg target module)
@@ -25,9 +38,7 @@ function(tresk_pkg target module)
 endfunction()
 
 tresk_pkg(icu "icu-uc;icu-i18n")
-if(NOT APPLE)
-  tresk_pkg(sqlite sqlite3)
-  # libplist ships no static archive on Debian; it stays dynamic.
-  pkg_check_modules(plist_PKG REQUIRED IMPORTED_TARGET libplist-2.0)
-  add_library(tresk::plist ALIAS PkgConfig::plist_PKG)
-endif()
+tresk_pkg(sqlite sqlite3)
+# libplist ships no static archive on Debian; it stays dynamic.
+pkg_check_modules(plist_PKG REQUIRED IMPORTED_TARGET libplist-2.0)
+add_library(tresk::plist ALIAS PkgConfig::plist_PKG)

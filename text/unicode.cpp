@@ -1,85 +1,183 @@
 #include "text/unicode.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
+#include <string>
 
-#include <unicode/brkiter.h>
-#include <unicode/locid.h>
-#include <unicode/normalizer2.h>
-#include <unicode/unistr.h>
+#include <unicode/ubrk.h>
+#include <unicode/unorm2.h>
+#include <unicode/uregex.h>
+#include <unicode/ustring.h>
+#include <unicode/utext.h>
 
+// ICU's C API only: its C++ classes have no stable ABI across the system
+// library's versions on macOS.
 namespace tresk::text {
 namespace {
 
-std::string toUtf8(const icu::UnicodeString& s) {
-    std::string out;
-    s.toUTF8String(out);
+constexpr UChar32 replacementCharacter = 0xFFFD;
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// ICU counts in int32_t; longer text is no text this program handles.
+bool fitsIcu(std::size_t size) { return size <= INT32_MAX / 4; }
+
+std::u16string toUtf16(std::string_view utf8) {
+    if (!fitsIcu(utf8.size())) return {};
+    std::u16string out(utf8.size(), u'\0');  // UTF-16 never needs more units than UTF-8 has bytes
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                         static_cast<int32_t>(utf8.size()), replacementCharacter, nullptr, &status);
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
     return out;
 }
 
-icu::UnicodeString fromUtf8(std::string_view utf8) {
-    return icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+std::string toUtf8(std::u16string_view utf16) {
+    std::string out(utf16.size() * 3, '\0');  // at most three bytes for each UTF-16 unit
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf16.data(),
+                       static_cast<int32_t>(utf16.size()), replacementCharacter, nullptr, &status);
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    return out;
 }
 
-// Walks grapheme clusters; calls f(begin, end) in UTF-16 offsets until it returns false.
-template <typename F>
-void forEachCluster(const icu::UnicodeString& s, F f) {
+// Runs `fill(dest, capacity, status)` once to learn the size, then again into
+// a buffer of that size: the shape of ICU's string functions.
+template <typename Fill>
+std::u16string preflighted(Fill fill) {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::BreakIterator> it(
-        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    if (U_FAILURE(status) || !it) return;  // ICU data missing: treat text as one opaque run
-    it->setText(s);
-    int32_t begin = it->first();
-    for (int32_t end = it->next(); end != icu::BreakIterator::DONE; begin = end, end = it->next()) {
-        if (!f(begin, end)) return;
+    int32_t length = fill(nullptr, 0, status);
+    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return {};
+    std::u16string out(static_cast<std::size_t>(length), u'\0');
+    status = U_ZERO_ERROR;
+    length = fill(out.data(), length, status);
+    if (U_FAILURE(status)) return {};
+    out.resize(static_cast<std::size_t>(length));
+    return out;
+}
+
+using UTextOwner = std::unique_ptr<UText, decltype(&utext_close)>;
+using BreakIteratorOwner = std::unique_ptr<UBreakIterator, decltype(&ubrk_close)>;
+using RegexOwner = std::unique_ptr<URegularExpression, decltype(&uregex_close)>;
+
+// UTF-8 read in place: break positions are byte offsets into `utf8`. Ill-formed
+// bytes read as U+FFFD.
+UTextOwner utf8Text(std::string_view utf8, UErrorCode& status) {
+    return UTextOwner(utext_openUTF8(nullptr, utf8.data(), static_cast<int64_t>(utf8.size()), &status), &utext_close);
+}
+
+// Calls f(begin, end), byte offsets of each grapheme cluster, until it returns false.
+template <typename F>
+void forEachCluster(std::string_view utf8, F f) {
+    if (!fitsIcu(utf8.size())) return;
+    UErrorCode status = U_ZERO_ERROR;
+    UTextOwner text = utf8Text(utf8, status);
+    BreakIteratorOwner clusters(ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status), &ubrk_close);
+    if (U_FAILURE(status)) return;  // no ICU data: no cluster is found
+    ubrk_setUText(clusters.get(), text.get(), &status);
+    if (U_FAILURE(status)) return;
+    int32_t begin = ubrk_first(clusters.get());
+    for (int32_t end = ubrk_next(clusters.get()); end != UBRK_DONE; begin = end, end = ubrk_next(clusters.get())) {
+        if (!f(static_cast<std::size_t>(begin), static_cast<std::size_t>(end))) return;
     }
 }
 
 }  // namespace
 
-std::string repairUtf8(std::string_view bytes) { return toUtf8(fromUtf8(bytes)); }
+namespace library {
 
 std::string toLower(std::string_view utf8) {
-    icu::UnicodeString s = fromUtf8(utf8);
-    s.toLower(icu::Locale::getRoot());
-    return toUtf8(s);
+    const std::u16string text = toUtf16(utf8);
+    return toUtf8(preflighted([&](UChar* dest, int32_t capacity, UErrorCode& status) {
+        return u_strToLower(dest, capacity, text.data(), static_cast<int32_t>(text.size()), "", &status);
+    }));
 }
 
 std::string toNFC(std::string_view utf8) {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
-    icu::UnicodeString s = fromUtf8(utf8);
-    if (U_FAILURE(status)) return toUtf8(s);
-    icu::UnicodeString out = nfc->normalize(s, status);
-    return U_SUCCESS(status) ? toUtf8(out) : toUtf8(s);
+    const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
+    const std::u16string text = toUtf16(utf8);
+    if (U_FAILURE(status)) return toUtf8(text);  // no ICU data: compare as written
+    const auto length = static_cast<int32_t>(text.size());
+    if (unorm2_quickCheck(nfc, text.data(), length, &status) == UNORM_YES && U_SUCCESS(status)) return toUtf8(text);
+    return toUtf8(preflighted([&](UChar* dest, int32_t capacity, UErrorCode& error) {
+        return unorm2_normalize(nfc, text.data(), length, dest, capacity, &error);
+    }));
 }
 
 std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view cluster) {
-    icu::UnicodeString s = fromUtf8(utf8);
-    icu::UnicodeString wanted = fromUtf8(cluster);
     std::optional<std::size_t> found;
-    forEachCluster(s, [&](int32_t begin, int32_t end) {
-        if (s.compare(begin, end - begin, wanted) == 0) {
-            found = toUtf8(s.tempSubString(0, begin)).size();
-            return false;
-        }
-        return true;
+    forEachCluster(utf8, [&](std::size_t begin, std::size_t end) {
+        if (utf8.substr(begin, end - begin) != cluster) return true;
+        found = begin;
+        return false;
     });
     return found;
 }
 
 std::string prefixClusters(std::string_view utf8, std::size_t count) {
-    icu::UnicodeString s = fromUtf8(utf8);
-    int32_t cut = s.length();
-    std::size_t seen = 0;
-    forEachCluster(s, [&](int32_t, int32_t end) {
-        if (++seen == count) {
+    std::size_t cut = count == 0 ? 0 : utf8.size(), seen = 0;
+    if (count > 0) {
+        forEachCluster(utf8, [&](std::size_t, std::size_t end) {
+            if (++seen < count) return true;
             cut = end;
             return false;
-        }
-        return true;
-    });
-    if (count == 0) cut = 0;
-    return toUtf8(s.tempSubString(0, cut));
+        });
+    }
+    return repairUtf8(utf8.substr(0, cut));
+}
+
+}  // namespace library
+
+std::string repairUtf8(std::string_view bytes) { return toUtf8(toUtf16(bytes)); }
+
+// For plain ASCII the answers are known without ICU: the default mappings
+// change only A-Z, NFC changes nothing, and every character is a cluster of
+// its own except CR LF, which is one.
+std::string toLower(std::string_view utf8) {
+    if (!isAscii(utf8)) return library::toLower(utf8);
+    std::string lower(utf8);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+std::string toNFC(std::string_view utf8) { return isAscii(utf8) ? std::string(utf8) : library::toNFC(utf8); }
+
+std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view cluster) {
+    const bool plainCharacter = cluster.size() == 1 && cluster[0] != '\r' && cluster[0] != '\n' && isAscii(cluster);
+    if (!plainCharacter || !isAscii(utf8)) return library::findCluster(utf8, cluster);
+    std::size_t at = utf8.find(cluster[0]);
+    if (at == std::string_view::npos) return std::nullopt;
+    return at;
+}
+
+std::string prefixClusters(std::string_view utf8, std::size_t count) {
+    if (!isAscii(utf8)) return library::prefixClusters(utf8, count);
+    std::size_t cut = 0;
+    for (std::size_t seen = 0; seen < count && cut < utf8.size(); ++seen) {
+        cut += utf8.compare(cut, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    return std::string(utf8.substr(0, cut));
+}
+
+bool regexFinds(std::string_view pattern, std::string_view utf8) {
+    if (!fitsIcu(utf8.size()) || !fitsIcu(pattern.size())) return false;
+    const std::u16string pattern16 = toUtf16(pattern);
+    UErrorCode status = U_ZERO_ERROR;
+    RegexOwner regex(uregex_open(pattern16.data(), static_cast<int32_t>(pattern16.size()), 0, nullptr, &status),
+                     &uregex_close);
+    UTextOwner text = utf8Text(utf8, status);
+    if (U_FAILURE(status)) return false;
+    uregex_setUText(regex.get(), text.get(), &status);
+    const bool found = uregex_find(regex.get(), 0, &status) != 0;
+    return U_SUCCESS(status) && found;
 }
 
 }  // namespace tresk::text

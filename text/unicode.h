@@ -1,4 +1,6 @@
-// The Unicode operations the program needs, all through ICU.
+// The Unicode operations the program needs, through ICU's C API: Debian's
+// ICU on Linux, the system's own (libicucore) on macOS. Plain ASCII text is
+// answered without ICU, with exactly ICU's results.
 #pragma once
 
 #include <cstddef>
@@ -22,5 +24,17 @@ std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view c
 
 // The first `count` grapheme clusters, whole.
 std::string prefixClusters(std::string_view utf8, std::size_t count);
+
+// Whether the regular expression (ICU syntax) matches somewhere in the text.
+bool regexFinds(std::string_view pattern, std::string_view utf8);
+
+// The same operations always through ICU, without the ASCII shortcuts, so
+// tests can hold the two against each other.
+namespace library {
+std::string toLower(std::string_view utf8);
+std::string toNFC(std::string_view utf8);
+std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view cluster);
+std::string prefixClusters(std::string_view utf8, std::size_t count);
+}  // namespace library
 
 }  // namespace tresk::text

@@ -1,0 +1,147 @@
+// One table of text cases for both platforms: the Linux build runs it against
+// Debian's ICU, the macOS build against the system's, so a difference between
+// the two fails here. Plain ASCII takes shortcuts that must give ICU's answers.
+#include <cstddef>
+#include <optional>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "text/unicode.h"
+
+namespace tresk {
+namespace {
+
+const std::string acute = "\xCC\x81";        // U+0301 COMBINING ACUTE ACCENT
+const std::string zwj = "\xE2\x80\x8D";      // U+200D ZERO WIDTH JOINER
+const std::string woman = "\xF0\x9F\x91\xA9";  // U+1F469
+const std::string girl = "\xF0\x9F\x91\xA7";   // U+1F467
+const std::string flagDE = "\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA";
+
+TEST(Text, LowerCase) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"ADD", "add"},
+        {"LiSt", "list"},
+        {"--Version", "--version"},
+        {"\xC3\x84" "DD", "\xC3\xA4" "dd"},              // Ä
+        {"\xC4\xB0", "i\xCC\x87"},                        // İ: i and a combining dot, not the Turkish i
+        {"I", "i"},                                       // no locale: never the dotless ı
+        {"\xCE\x9F\xCE\x94\xCE\x9F\xCE\xA3", "\xCE\xBF\xCE\xB4\xCE\xBF\xCF\x82"},  // ΟΔΟΣ: final sigma
+        {"\xCE\xA3\xCE\x91", "\xCF\x83\xCE\xB1"},         // ΣΑ: not final
+        {"\xCE\xA3", "\xCF\x83"},                         // Σ alone
+        {"\xE1\xBA\x9E", "\xC3\x9F"},                     // ẞ
+        {"A\r\nB\x01", "a\r\nb\x01"},
+        {"", ""},
+    };
+    for (const auto& [in, out] : cases) {
+        SCOPED_TRACE(in);
+        EXPECT_EQ(text::toLower(in), out);
+        EXPECT_EQ(text::library::toLower(in), out);
+    }
+}
+
+TEST(Text, SlashClusters) {
+    const struct {
+        std::string text;
+        std::optional<std::size_t> slash;
+    } cases[] = {
+        {"a/b", 1},
+        {"/", 0},
+        {"ns/a/b", 2},
+        {"", std::nullopt},
+        {"nokey", std::nullopt},
+        {"a/" + acute, std::nullopt},                  // a slash with a mark is another character
+        {"a/" + acute + "x/y", 5},                     // ... so the next plain one separates
+        {"a" + acute + "/b", 3},                       // a mark on the letter before does not matter
+        {"/" + zwj + "x", std::nullopt},               // nothing may join to the slash
+        {"a" + zwj + "/b", 4},                         // a joiner before it stays with the letter
+        {woman + zwj + woman + zwj + girl + "/k", 18},  // one ZWJ sequence, then the slash
+        {flagDE + "/k", 8},
+        {"\r\n/", 2},
+        {"\xC3\xA9t\xC3\xA9/cl\xC3\xA9", 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(text::findCluster(c.text, "/"), c.slash);
+        EXPECT_EQ(text::library::findCluster(c.text, "/"), c.slash);
+    }
+}
+
+TEST(Text, FirstSevenCharacters) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"abcdef0123456789", "abcdef0"},
+        {"abc", "abc"},
+        {"", ""},
+        {"\r\nabcdefgh", "\r\nabcdef"},  // CR LF is one character
+        {"abcdef\r\nx", "abcdef\r\n"},
+        {"\n\rabcdef", "\n\rabcde"},     // LF CR is two
+        {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9" "e" + acute + "xyz",
+         "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9" "e" + acute},
+        {woman + zwj + girl + "abcdefg", woman + zwj + girl + "abcdef"},
+    };
+    for (const auto& [in, out] : cases) {
+        SCOPED_TRACE(in);
+        EXPECT_EQ(text::prefixClusters(in, 7), out);
+        EXPECT_EQ(text::library::prefixClusters(in, 7), out);
+    }
+}
+
+TEST(Text, CanonicalComposition) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"e" + acute, "\xC3\xA9"},                          // é decomposed
+        {"\xC3\xA9", "\xC3\xA9"},                           // é precomposed
+        {"\xE1\x84\x80\xE1\x85\xA1", "\xEA\xB0\x80"},       // Hangul jamo to syllable
+        {"\xE2\x84\xAB", "\xC3\x85"},                       // ANGSTROM SIGN to Å
+        {"\xEF\xBD\x81", "\xEF\xBD\x81"},                   // fullwidth a: compatibility only, kept
+        {"a\xCC\xA3\xCC\x87", "\xE1\xBA\xA1\xCC\x87"},      // marks reordered, then composed
+        {"ns/a", "ns/a"},
+    };
+    for (const auto& [in, out] : cases) {
+        SCOPED_TRACE(in);
+        EXPECT_EQ(text::toNFC(in), out);
+        EXPECT_EQ(text::library::toNFC(in), out);
+    }
+}
+
+TEST(Text, ShellSafePattern) {
+    const char* pattern = "\\A[A-Za-z0-9_./-]+\\z";
+    const std::pair<std::string, bool> cases[] = {
+        {"Apps/T.app/Contents/MacOS/tresk", true},
+        {"a_b-c.d/0", true},
+        {"", false},
+        {"a b", false},
+        {"a\n", false},  // \z is the very end: a final newline does not pass
+        {"\xC3\xA9", false},
+        {"~/x", false},
+        {"$HOME", false},
+        {"a'b", false},
+        {"\xFF", false},
+    };
+    for (const auto& [candidate, safe] : cases) {
+        SCOPED_TRACE(candidate);
+        EXPECT_EQ(text::regexFinds(pattern, candidate), safe);
+    }
+}
+
+// The ASCII shortcuts against ICU itself, over text made of the characters
+// where they could go wrong: case, CR and LF, controls and the slash.
+TEST(Text, AsciiShortcutsGiveIcusAnswers) {
+    const char alphabet[] = "aZ/\r\n\x01\x7f -.0";
+    std::mt19937 random(9);
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2), length(0, 12);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        for (std::size_t i = length(random); i > 0; --i) text += alphabet[pick(random)];
+        SCOPED_TRACE(::testing::PrintToString(text));
+        ASSERT_EQ(text::toLower(text), text::library::toLower(text));
+        ASSERT_EQ(text::toNFC(text), text::library::toNFC(text));
+        ASSERT_EQ(text::findCluster(text, "/"), text::library::findCluster(text, "/"));
+        for (std::size_t count : {0, 1, 7}) {
+            ASSERT_EQ(text::prefixClusters(text, count), text::library::prefixClusters(text, count));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tresk
