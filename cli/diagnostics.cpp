@@ -19,7 +19,7 @@ std::string errorLine(std::string_view message, std::optional<OSStatus> status,
         line += ": ";
         line += platformText ? std::string_view(*platformText) : messages::unknownError;
         line += ")";
-        if (*status == errSecMissingEntitlement) line += messages::entitlementHint;
+        if (*status == status::missingEntitlement) line += messages::entitlementHint;
     }
     line += '\n';
     return line;

@@ -1,5 +1,7 @@
 #include "cli/dispatch.h"
 
+#include <cstddef>
+
 #include "cli/messages.h"
 #include "text/unicode.h"
 

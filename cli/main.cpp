@@ -1,6 +1,9 @@
 // Entry point: decide what the run is, then do exactly that.
 #include <csignal>
+#include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/desktop_launch.h"

@@ -1,7 +1,9 @@
 #include "cli/streams.h"
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cerrno>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>

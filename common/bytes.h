@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string_view>
+#include <utility>
 
 namespace tresk {
 

@@ -1,6 +1,7 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "cli/diagnostics.h"
 #include "cli/messages.h"

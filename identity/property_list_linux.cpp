@@ -1,5 +1,11 @@
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
 
 #include <plist/plist.h>
 

@@ -1,6 +1,7 @@
 #include "identity/version.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <memory>
 #include <vector>
 

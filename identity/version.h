@@ -2,6 +2,7 @@
 // its bundle's Info.plist.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>

@@ -1,6 +1,7 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include <pwd.h>
 #include <unistd.h>

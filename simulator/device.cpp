@@ -1,6 +1,7 @@
 #include "simulator/device.h"
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include <fcntl.h>

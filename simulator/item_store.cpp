@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include <sqlite3.h>
 
@@ -18,17 +19,17 @@ OSStatus statusFor(int rc) {
     switch (rc & 0xff) {
         case SQLITE_OK:
         case SQLITE_DONE:
-        case SQLITE_ROW: return errSecSuccess;
-        case SQLITE_CONSTRAINT: return errSecDuplicateItem;
+        case SQLITE_ROW: return status::success;
+        case SQLITE_CONSTRAINT: return status::duplicateItem;
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
-        case SQLITE_SCHEMA: return errSecInvalidKeychain;
-        case SQLITE_FULL: return errSecDskFull;
+        case SQLITE_SCHEMA: return status::invalidKeychain;
+        case SQLITE_FULL: return status::diskFull;
         case SQLITE_CANTOPEN:
         case SQLITE_PERM:
         case SQLITE_READONLY:
-        case SQLITE_AUTH: return errSecNotAvailable;
-        default: return errSecIO;
+        case SQLITE_AUTH: return status::notAvailable;
+        default: return status::io;
     }
 }
 
@@ -57,8 +58,8 @@ OSStatus inWriteTransaction(sqlite3* db, F body) {
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return statusFor(rc);
     OSStatus status = body();
-    rc = sqlite3_exec(db, status == errSecSuccess ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
-    if (status == errSecSuccess && rc != SQLITE_OK) {
+    rc = sqlite3_exec(db, status == status::success ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
+    if (status == status::success && rc != SQLITE_OK) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         return statusFor(rc);
     }
@@ -100,7 +101,7 @@ OSStatus readBlob(sqlite3* db, sqlite3_int64 row, Bytes& out) {
         buffer->commit(size);
     }
     out = Bytes::adopt(std::move(buffer));
-    return errSecSuccess;
+    return status::success;
 }
 
 }  // namespace
@@ -108,11 +109,11 @@ OSStatus readBlob(sqlite3* db, sqlite3_int64 row, Bytes& out) {
 ItemStore::~ItemStore() { sqlite3_close(db_); }
 
 OSStatus ItemStore::open() {
-    if (db_) return errSecSuccess;
-    if (!ensureDirectory()) return errSecNotAvailable;
+    if (db_) return status::success;
+    if (!ensureDirectory()) return status::notAvailable;
     const std::string path = keychainPath();
     // Created 0600 before SQLite sees it; SQLite gives its journal the same mode.
-    if (!ensurePrivateFile(path)) return errSecNotAvailable;
+    if (!ensurePrivateFile(path)) return status::notAvailable;
     int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (rc != SQLITE_OK) return statusFor(rc);
     sqlite3_busy_timeout(db_, busyTimeoutMs);
@@ -124,8 +125,8 @@ OSStatus ItemStore::open() {
         rc = sqlite3_step(version.get());
         if (rc != SQLITE_ROW) return statusFor(rc);
         int found = sqlite3_column_int(version.get(), 0);
-        if (found == schemaVersion) return errSecSuccess;
-        if (found != 0) return errSecInvalidKeychain;  // written by something else
+        if (found == schemaVersion) return status::success;
+        if (found != 0) return status::invalidKeychain;  // written by something else
         rc = sqlite3_exec(db_,
                           "CREATE TABLE items ("
                           " class TEXT NOT NULL, service TEXT NOT NULL, account TEXT NOT NULL,"
@@ -194,7 +195,7 @@ OSStatus ItemStore::find(const ItemMatch& match, bool onlyFirst, bool withData, 
         out.push_back(std::move(item));
     }
     if (rc != SQLITE_DONE) return statusFor(rc);
-    return out.empty() ? errSecItemNotFound : errSecSuccess;
+    return out.empty() ? status::itemNotFound : status::success;
 }
 
 OSStatus ItemStore::remove(const ItemMatch& match) {
@@ -206,7 +207,7 @@ OSStatus ItemStore::remove(const ItemMatch& match) {
         bindMatch(stmt.get(), match);
         rc = sqlite3_step(stmt.get());
         if (rc != SQLITE_DONE) return statusFor(rc);
-        return sqlite3_changes(db_) > 0 ? errSecSuccess : errSecItemNotFound;
+        return sqlite3_changes(db_) > 0 ? status::success : status::itemNotFound;
     });
 }
 

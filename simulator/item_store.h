@@ -14,14 +14,6 @@ struct sqlite3;
 
 namespace tresk::simulator {
 
-// Statuses of the simulated Keychain beyond those the program tests.
-inline constexpr OSStatus errSecDskFull = -34;
-inline constexpr OSStatus errSecIO = -36;
-inline constexpr OSStatus errSecParam = -50;
-inline constexpr OSStatus errSecNotAvailable = -25291;
-inline constexpr OSStatus errSecAuthFailed = -25293;
-inline constexpr OSStatus errSecInvalidKeychain = -25295;
-
 struct StoredItem {
     std::string itemClass;
     std::string service;

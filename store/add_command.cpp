@@ -1,3 +1,10 @@
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+
 #include "cli/diagnostics.h"
 #include "cli/messages.h"
 #include "store/address.h"
@@ -26,11 +33,11 @@ void addCommand(const std::optional<std::string>& key, AuthenticationPolicy poli
     query[Attribute::AccessControl] = std::get<std::shared_ptr<const AccessControlObject>>(accessControl);
 
     OSStatus status = services.keychain.add(query);
-    if (status == errSecSuccess) {
+    if (status == status::success) {
         services.console.writeConfirmation(messages::keyAdded);
         return;
     }
-    if (status == errSecDuplicateItem) fail(messages::keyExists);
+    if (status == status::duplicateItem) fail(messages::keyExists);
     fail(messages::addFailed, status);
 }
 

@@ -1,5 +1,7 @@
 #include "store/address.h"
 
+#include <utility>
+
 #include "cli/diagnostics.h"
 #include "cli/messages.h"
 #include "text/unicode.h"

@@ -1,3 +1,6 @@
+#include <optional>
+#include <string>
+
 #include "cli/diagnostics.h"
 #include "cli/messages.h"
 #include "store/address.h"
@@ -19,15 +22,15 @@ void getCommand(const std::optional<std::string>& key, Services& services) {
     query[Attribute::UseAuthenticationContext] = context;
 
     CopyResult found = services.keychain.copyMatching(query);
-    if (found.status == errSecSuccess) {
+    if (found.status == status::success) {
         const Bytes* value = found.result.asData();
         if (!value) fail(messages::unexpectedData);
         services.console.writeOutput(value->view());
         context->invalidate();
         return;
     }
-    if (found.status == errSecItemNotFound) fail(messages::keyNotFound);
-    if (found.status == errSecUserCanceled) fail(messages::authenticationCanceled);
+    if (found.status == status::itemNotFound) fail(messages::keyNotFound);
+    if (found.status == status::userCanceled) fail(messages::authenticationCanceled);
     fail(messages::retrieveFailed, found.status);
 }
 

@@ -1,3 +1,9 @@
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
 #include "cli/diagnostics.h"
 #include "cli/messages.h"
 #include "store/address.h"
@@ -30,8 +36,8 @@ void listCommand(const std::optional<std::string>& key, Services& services) {
     query[Attribute::ReturnAttributes] = true;
 
     CopyResult found = services.keychain.copyMatching(query);
-    if (found.status == errSecItemNotFound) return;
-    if (found.status != errSecSuccess) fail(messages::listFailed, found.status);
+    if (found.status == status::itemNotFound) return;
+    if (found.status != status::success) fail(messages::listFailed, found.status);
     // The whole result is judged before a line is printed.
     if (!isArrayOfTextKeyedDictionaries(found.result)) fail(messages::unexpectedData);
 

@@ -1,6 +1,7 @@
 #include "store/listing_order.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
 #include "text/unicode.h"

@@ -1,3 +1,8 @@
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+
 #include "simulator/device.h"
 #include "simulator/simulated_context.h"
 

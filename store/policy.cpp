@@ -2,20 +2,21 @@
 
 #include "cli/diagnostics.h"
 #include "cli/messages.h"
+#include "store/keychain/keychain_constants.h"
 
 namespace tresk {
 namespace {
 
 struct PolicyRow {
     std::string_view rawValue;
-    std::uint32_t flag;  // kSecAccessControlBiometryAny, ...CurrentSet, ...UserPresence
+    std::uint32_t flag;
     bool touchID;
 };
 
 constexpr PolicyRow rows[] = {
-    {"biometryAny", 2, true},
-    {"biometryCurrentSet", 8, true},
-    {"userPresence", 1, false},
+    {"biometryAny", accessControlFlag::biometryAny, true},
+    {"biometryCurrentSet", accessControlFlag::biometryCurrentSet, true},
+    {"userPresence", accessControlFlag::userPresence, false},
 };
 
 const PolicyRow& row(AuthenticationPolicy policy) { return rows[static_cast<int>(policy)]; }

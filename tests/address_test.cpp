@@ -1,3 +1,8 @@
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "store/address.h"

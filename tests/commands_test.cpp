@@ -1,4 +1,12 @@
 // The four commands against scripted fakes: every status and result shape.
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <variant>
+#include <vector>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -84,9 +92,9 @@ TEST(AddCommandDeathTest, PreCheckOutcomes) {
 TEST(AddCommand, StoresTheExactQuery) {
     using P = AuthenticationPolicy;
     for (auto [policy, flag, laPolicy] :
-         {std::tuple{P::biometryAny, 2u, LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics},
-          std::tuple{P::biometryCurrentSet, 8u, LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics},
-          std::tuple{P::userPresence, 1u, LocalAuthenticationPolicy::DeviceOwnerAuthentication}}) {
+         {std::tuple{P::biometryAny, accessControlFlag::biometryAny, LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics},
+          std::tuple{P::biometryCurrentSet, accessControlFlag::biometryCurrentSet, LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics},
+          std::tuple{P::userPresence, accessControlFlag::userPresence, LocalAuthenticationPolicy::DeviceOwnerAuthentication}}) {
         Fakes f;
         f.console.input = std::string("v\0al\n", 5);
         addCommand(" a /b/c ", policy, f.services);
@@ -115,7 +123,7 @@ TEST(AddCommandDeathTest, AccessControlAndStatuses) {
     EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
                 Eq("Error: Failed to create biometryAny access control: Unknown error\n"));
     f.keychain.accessControlError.reset();
-    f.keychain.status = errSecDuplicateItem;
+    f.keychain.status = status::duplicateItem;
     EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
                 Eq("Error: Key already exists.\n"));
     for (OSStatus status : {-128, -25300, -34018, 7}) {
@@ -173,8 +181,8 @@ TEST(DeleteCommandDeathTest, Statuses) {
     deleteCommand("NS/K", f.services);
     EXPECT_EQ(f.console.confirmations, "Key deleted successfully.\n");
     EXPECT_EQ(f.keychain.queries.at(0), baseQuery("NS", "K"));
-    for (auto [status, error] : {std::pair{errSecItemNotFound, std::string(notFound)},
-                                 std::pair{errSecUserCanceled, detail("Failed to delete key.", -128)},
+    for (auto [status, error] : {std::pair{status::itemNotFound, std::string(notFound)},
+                                 std::pair{status::userCanceled, detail("Failed to delete key.", -128)},
                                  std::pair{-25291, detail("Failed to delete key.", -25291)}}) {
         f.keychain.status = status;
         EXPECT_EXIT(deleteCommand("a/b", f.services), ExitedWithCode(1), Eq(error));
@@ -214,7 +222,7 @@ TEST(ListCommandDeathTest, StatusesAndShapes) {
     using PL = PropertyList;
     {
         Fakes f;
-        f.keychain.status = errSecItemNotFound;
+        f.keychain.status = status::itemNotFound;
         listCommand(std::nullopt, f.services);
         EXPECT_EQ(f.console.output, "");
     }

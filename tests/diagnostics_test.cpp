@@ -1,3 +1,6 @@
+#include <optional>
+#include <string>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -32,8 +35,8 @@ TEST(FailDeathTest, WritesOneLineAndExitsWithOne) {
     EXPECT_EXIT(fail("Key not found."), ::testing::ExitedWithCode(1), ::testing::Eq("Error: Key not found.\n"));
     EXPECT_EXIT(fail("Failed to add key.", 424242), ::testing::ExitedWithCode(1),
                 ::testing::Eq("Error: Failed to add key. (424242: Unknown error)\n"));
-    const std::string platformText = keychainStatusMessage(errSecMissingEntitlement).value_or("Unknown error");
-    EXPECT_EXIT(fail("Failed to list keys.", errSecMissingEntitlement), ::testing::ExitedWithCode(1),
+    const std::string platformText = keychainStatusMessage(status::missingEntitlement).value_or("Unknown error");
+    EXPECT_EXIT(fail("Failed to list keys.", status::missingEntitlement), ::testing::ExitedWithCode(1),
                 ::testing::Eq("Error: Failed to list keys. (-34018: " + platformText + ")" + hint + "\n"));
 }
 

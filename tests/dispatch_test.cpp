@@ -1,3 +1,8 @@
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "cli/dispatch.h"

@@ -49,7 +49,7 @@ struct FakeAccessControl final : AccessControlObject {
 
 class FakeKeychain final : public Keychain {
 public:
-    OSStatus status = errSecSuccess;
+    OSStatus status = status::success;
     PropertyList result;
     std::optional<std::optional<std::string>> accessControlError;  // set: creation fails
     std::vector<std::string> calls;

@@ -1,7 +1,13 @@
 // The simulated Keychain's contract, as the commands and a real Mac expect it.
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
 
 #include <gtest/gtest.h>
 
@@ -36,7 +42,7 @@ protected:
         std::ofstream(simulator::profilePath()) << text;
     }
     OSStatus add(const std::string& service, const std::string& account, const std::string& value,
-                 std::uint32_t flags = 2) {
+                 std::uint32_t flags = accessControlFlag::biometryAny) {
         KeychainQuery q = baseQuery(service, account);
         q[Attribute::ValueData] = Bytes::copyOf(value);
         q[Attribute::AccessControl] = std::get<std::shared_ptr<const AccessControlObject>>(keychain_->createAccessControl(flags));
@@ -72,26 +78,26 @@ protected:
 
 TEST_F(SimulatedKeychainTest, StoresMatchesAndDeletes) {
     const std::string binary("\0\xff\xfe\n", 4);
-    EXPECT_EQ(add("ns", "Key", binary), errSecSuccess);
-    EXPECT_EQ(add("ns", "key", "lower"), errSecSuccess);
-    EXPECT_EQ(add("ns", "Key", "again", 1), errSecDuplicateItem);
+    EXPECT_EQ(add("ns", "Key", binary), status::success);
+    EXPECT_EQ(add("ns", "key", "lower"), status::success);
+    EXPECT_EQ(add("ns", "Key", "again", accessControlFlag::userPresence), status::duplicateItem);
     EXPECT_EQ(value(get("ns", "Key")), binary);
     EXPECT_EQ(value(get("ns", "key")), "lower");
-    EXPECT_EQ(get("ns", "KEY").status, errSecItemNotFound);
-    EXPECT_EQ(get("NS", "Key").status, errSecItemNotFound);
+    EXPECT_EQ(get("ns", "KEY").status, status::itemNotFound);
+    EXPECT_EQ(get("NS", "Key").status, status::itemNotFound);
     EXPECT_EQ(prompts(), "touch-id\tUnlock ns/Key\ntouch-id\tUnlock ns/key\n");
 
-    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")), errSecSuccess);
-    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")), errSecItemNotFound);
+    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")), status::success);
+    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")), status::itemNotFound);
     EXPECT_EQ(value(get("ns", "key")), "lower");
 }
 
 TEST_F(SimulatedKeychainTest, ListsAttributesWithoutValues) {
-    EXPECT_EQ(listAll().status, errSecItemNotFound);
+    EXPECT_EQ(listAll().status, status::itemNotFound);
     add("b", "2", "v");
     add("a", "1/x", "w");
     CopyResult r = listAll();
-    ASSERT_EQ(r.status, errSecSuccess);
+    ASSERT_EQ(r.status, status::success);
     ASSERT_TRUE(r.result.asArray());
     ASSERT_EQ(r.result.asArray()->size(), 2u);
     const PropertyList& first = r.result.asArray()->at(0);
@@ -112,31 +118,31 @@ TEST_F(SimulatedKeychainTest, ListsAttributesWithoutValues) {
 TEST_F(SimulatedKeychainTest, RefusesQueriesOutsideTheDataProtectionKeychain) {
     KeychainQuery q = baseQuery("a", "b");
     q.erase(Attribute::UseDataProtectionKeychain);
-    EXPECT_EQ(keychain_->remove(q), simulator::errSecParam);
+    EXPECT_EQ(keychain_->remove(q), status::param);
     KeychainQuery all = baseQuery(std::nullopt, std::nullopt);
     all[Attribute::ReturnData] = true;
     all[Attribute::MatchLimit] = Constant::MatchLimitAll;
-    EXPECT_EQ(keychain_->copyMatching(all).status, simulator::errSecParam);
+    EXPECT_EQ(keychain_->copyMatching(all).status, status::param);
 }
 
 TEST_F(SimulatedKeychainTest, ReleasesValuesOnlyAsTheirPolicyAllows) {
-    constexpr std::uint32_t presence = 1, any = 2, currentSet = 8;
-    add("p", "any", "1", any);
-    add("p", "set", "2", currentSet);
-    add("p", "presence", "3", presence);
+    using namespace accessControlFlag;
+    add("p", "any", "1", biometryAny);
+    add("p", "set", "2", biometryCurrentSet);
+    add("p", "presence", "3", userPresence);
     struct Case {
         std::string profile;
         OSStatus any, set, presence;
         std::string prompts;
     } cases[] = {
-        {"answer = cancel\n", errSecUserCanceled, errSecUserCanceled, errSecUserCanceled,
+        {"answer = cancel\n", status::userCanceled, status::userCanceled, status::userCanceled,
          "touch-id\tUnlock p/any\ntouch-id\tUnlock p/set\ntouch-id-or-password\tUnlock p/presence\n"},
-        {"enrollment = 2\n", 0, simulator::errSecAuthFailed, 0,
+        {"enrollment = 2\n", 0, status::authFailed, 0,
          "touch-id\tUnlock p/any\ntouch-id-or-password\tUnlock p/presence\n"},
-        {"biometry = none\n", simulator::errSecAuthFailed, simulator::errSecAuthFailed, 0, "password\tUnlock p/presence\n"},
-        {"enrolled = no\npassword = no\n", simulator::errSecAuthFailed, simulator::errSecAuthFailed,
-         simulator::errSecAuthFailed, ""},
-        {"entitlement = missing\n", errSecMissingEntitlement, errSecMissingEntitlement, errSecMissingEntitlement, ""},
+        {"biometry = none\n", status::authFailed, status::authFailed, 0, "password\tUnlock p/presence\n"},
+        {"enrolled = no\npassword = no\n", status::authFailed, status::authFailed,
+         status::authFailed, ""},
+        {"entitlement = missing\n", status::missingEntitlement, status::missingEntitlement, status::missingEntitlement, ""},
     };
     for (const auto& c : cases) {
         fs::remove(simulator::promptLogPath());
@@ -146,8 +152,8 @@ TEST_F(SimulatedKeychainTest, ReleasesValuesOnlyAsTheirPolicyAllows) {
         EXPECT_EQ(get("p", "presence").status, c.presence) << c.profile;
         EXPECT_EQ(prompts(), c.prompts) << c.profile;
     }
-    EXPECT_EQ(add("p", "new", "x"), errSecMissingEntitlement);
-    EXPECT_EQ(listAll().status, errSecMissingEntitlement);
+    EXPECT_EQ(add("p", "new", "x"), status::missingEntitlement);
+    EXPECT_EQ(listAll().status, status::missingEntitlement);
 }
 
 TEST_F(SimulatedKeychainTest, DamagedFilesAreStatusesNotCrashes) {
@@ -155,12 +161,12 @@ TEST_F(SimulatedKeychainTest, DamagedFilesAreStatusesNotCrashes) {
     keychain_.reset();
     std::ofstream(simulator::keychainPath(), std::ios::trunc) << std::string(4096, 'x');
     keychain_ = makeSystemKeychain();
-    EXPECT_EQ(get("a", "b").status, simulator::errSecInvalidKeychain);
-    EXPECT_EQ(add("a", "c", "v"), simulator::errSecInvalidKeychain);
-    EXPECT_TRUE(keychainStatusMessage(simulator::errSecInvalidKeychain));
+    EXPECT_EQ(get("a", "b").status, status::invalidKeychain);
+    EXPECT_EQ(add("a", "c", "v"), status::invalidKeychain);
+    EXPECT_TRUE(keychainStatusMessage(status::invalidKeychain));
 
     profile("biometry = retina\n");
-    EXPECT_EQ(listAll().status, simulator::errSecNotAvailable);
+    EXPECT_EQ(listAll().status, status::notAvailable);
 }
 
 TEST_F(SimulatedKeychainTest, FilesArePrivate) {

@@ -1,3 +1,8 @@
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include <gtest/gtest.h>
 
 #include "identity/version.h"

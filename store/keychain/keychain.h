@@ -13,7 +13,7 @@
 namespace tresk {
 
 struct CopyResult {
-    OSStatus status = errSecSuccess;
+    OSStatus status = status::success;
     PropertyList result;  // none unless the call returned something
 };
 

@@ -3,6 +3,8 @@
 // what comes back.
 #include <Security/Security.h>
 
+#include <type_traits>
+
 #include "common/cf_property_list_darwin.h"
 #include "common/cf_ref_darwin.h"
 #include "store/keychain/keychain.h"
@@ -10,6 +12,23 @@
 
 namespace tresk {
 namespace {
+
+// The program's own names for the framework's numbers must be the framework's.
+static_assert(status::success == errSecSuccess);
+static_assert(status::diskFull == errSecDiskFull);
+static_assert(status::io == errSecIO);
+static_assert(status::param == errSecParam);
+static_assert(status::userCanceled == errSecUserCanceled);
+static_assert(status::notAvailable == errSecNotAvailable);
+static_assert(status::authFailed == errSecAuthFailed);
+static_assert(status::invalidKeychain == errSecInvalidKeychain);
+static_assert(status::duplicateItem == errSecDuplicateItem);
+static_assert(status::itemNotFound == errSecItemNotFound);
+static_assert(status::missingEntitlement == errSecMissingEntitlement);
+static_assert(std::is_same_v<OSStatus, ::OSStatus>);
+static_assert(accessControlFlag::userPresence == kSecAccessControlUserPresence);
+static_assert(accessControlFlag::biometryAny == kSecAccessControlBiometryAny);
+static_assert(accessControlFlag::biometryCurrentSet == kSecAccessControlBiometryCurrentSet);
 
 constexpr CFIndex noCapacityLimit = 0;
 
@@ -100,13 +119,13 @@ class DarwinKeychain final : public Keychain {
 public:
     OSStatus add(const KeychainQuery& query) override {
         auto attributes = platformQuery(query);
-        if (!attributes) return ::errSecParam;
+        if (!attributes) return status::param;
         return SecItemAdd(attributes.get(), nullptr);
     }
 
     CopyResult copyMatching(const KeychainQuery& query) override {
         auto platform = platformQuery(query);
-        if (!platform) return {::errSecParam, {}};
+        if (!platform) return {status::param, {}};
         CfRef<CFTypeRef> result;
         const OSStatus status = SecItemCopyMatching(platform.get(), result.outPointer());
         return {status, propertyListFromCF(result.get())};
@@ -114,7 +133,7 @@ public:
 
     OSStatus remove(const KeychainQuery& query) override {
         auto platform = platformQuery(query);
-        if (!platform) return ::errSecParam;
+        if (!platform) return status::param;
         return SecItemDelete(platform.get());
     }
 

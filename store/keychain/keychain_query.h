@@ -9,17 +9,9 @@
 #include <variant>
 
 #include "common/bytes.h"
+#include "store/keychain/keychain_constants.h"
 
 namespace tresk {
-
-using OSStatus = std::int32_t;
-
-// Statuses the program tests by value.
-inline constexpr OSStatus errSecSuccess = 0;
-inline constexpr OSStatus errSecUserCanceled = -128;
-inline constexpr OSStatus errSecDuplicateItem = -25299;
-inline constexpr OSStatus errSecItemNotFound = -25300;
-inline constexpr OSStatus errSecMissingEntitlement = -34018;
 
 enum class Attribute {
     Class,                      // kSecClass

@@ -1,6 +1,13 @@
 // The Keychain on Linux: items in the simulator's SQLite store, released on
 // read only as their access control allows.
+#include <cstdint>
 #include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
 
 #include "simulator/device.h"
 #include "simulator/item_store.h"
@@ -14,7 +21,6 @@ using namespace simulator;
 
 constexpr const char* genericPasswordClass = "genp";
 constexpr const char* whenUnlockedThisDeviceOnly = "akpu";
-constexpr std::uint32_t userPresenceFlag = 1, biometryAnyFlag = 2, biometryCurrentSetFlag = 8;
 
 class SimulatedAccessControl final : public AccessControlObject {
 public:
@@ -54,36 +60,36 @@ bool readMatch(const KeychainQuery& query, ItemMatch& match) {
 // The profile, or the status every call gives while the device says so.
 std::variant<DeviceProfile, OSStatus> device() {
     auto loaded = loadProfile();
-    if (!std::holds_alternative<DeviceProfile>(loaded)) return errSecNotAvailable;
+    if (!std::holds_alternative<DeviceProfile>(loaded)) return status::notAvailable;
     const auto& profile = std::get<DeviceProfile>(loaded);
-    if (profile.entitlementMissing) return errSecMissingEntitlement;
+    if (profile.entitlementMissing) return status::missingEntitlement;
     return profile;
 }
 
 // Whether the user may have this item's value now; prompts when the item asks for it.
 OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const KeychainQuery& query) {
-    if (item.accessFlags == 0) return errSecSuccess;
+    if (item.accessFlags == 0) return status::success;
     std::string reason;
     if (const auto* context = valueOf<std::shared_ptr<AuthenticationContext>>(query, Attribute::UseAuthenticationContext)) {
         auto simulated = std::dynamic_pointer_cast<SimulatedContext>(*context);
-        if (!simulated || simulated->invalidated()) return errSecAuthFailed;
+        if (!simulated || simulated->invalidated()) return status::authFailed;
         reason = simulated->reason();
     }
     const bool biometryReady = device.biometry != Biometry::None && device.enrolled;
     PromptKind kind;
-    if (item.accessFlags & (biometryAnyFlag | biometryCurrentSetFlag)) {
+    if (item.accessFlags & (accessControlFlag::biometryAny | accessControlFlag::biometryCurrentSet)) {
         // A biometric item cannot be released without the biometry it was bound to.
-        if (!biometryReady) return errSecAuthFailed;
-        if ((item.accessFlags & biometryCurrentSetFlag) && item.enrollment != device.enrollment) return errSecAuthFailed;
+        if (!biometryReady) return status::authFailed;
+        if ((item.accessFlags & accessControlFlag::biometryCurrentSet) && item.enrollment != device.enrollment) return status::authFailed;
         kind = PromptKind::TouchID;
-    } else if (item.accessFlags & userPresenceFlag) {
+    } else if (item.accessFlags & accessControlFlag::userPresence) {
         if (biometryReady) kind = PromptKind::TouchIDOrPassword;
         else if (device.loginPassword) kind = PromptKind::Password;
-        else return errSecAuthFailed;
+        else return status::authFailed;
     } else {
-        return errSecSuccess;
+        return status::success;
     }
-    return prompt(device, kind, reason) == Answer::Approve ? errSecSuccess : errSecUserCanceled;
+    return prompt(device, kind, reason) == Answer::Approve ? status::success : status::userCanceled;
 }
 
 PropertyList attributesOf(const StoredItem& item) {
@@ -107,7 +113,7 @@ public:
         auto profile = device();
         if (auto* status = std::get_if<OSStatus>(&profile)) return *status;
         ItemMatch match;
-        if (!readMatch(query, match)) return errSecParam;
+        if (!readMatch(query, match)) return status::param;
         StoredItem item;
         item.itemClass = match.itemClass;
         item.service = match.service.value_or("");
@@ -115,14 +121,14 @@ public:
         item.synchronizable = match.synchronizable;
         if (has(query, Attribute::ValueData)) {
             const auto* data = valueOf<Bytes>(query, Attribute::ValueData);
-            if (!data) return errSecParam;
+            if (!data) return status::param;
             item.data = *data;
         }
         item.protection = whenUnlockedThisDeviceOnly;
         if (has(query, Attribute::AccessControl)) {
             const auto* control = valueOf<std::shared_ptr<const AccessControlObject>>(query, Attribute::AccessControl);
             auto simulated = control ? std::dynamic_pointer_cast<const SimulatedAccessControl>(*control) : nullptr;
-            if (!simulated) return errSecParam;
+            if (!simulated) return status::param;
             item.accessFlags = simulated->flags;
         }
         item.enrollment = std::get<DeviceProfile>(profile).enrollment;
@@ -133,13 +139,13 @@ public:
         auto profile = device();
         if (auto* status = std::get_if<OSStatus>(&profile)) return {*status, {}};
         ItemMatch match;
-        if (!readMatch(query, match)) return {errSecParam, {}};
+        if (!readMatch(query, match)) return {status::param, {}};
         const auto* limit = valueOf<Constant>(query, Attribute::MatchLimit);
         const bool all = limit && *limit == Constant::MatchLimitAll;
         const auto* returnData = valueOf<bool>(query, Attribute::ReturnData);
         const auto* returnAttributes = valueOf<bool>(query, Attribute::ReturnAttributes);
         const bool wantData = returnData && *returnData, wantAttributes = returnAttributes && *returnAttributes;
-        if (wantData && all) return {errSecParam, {}};  // values come one at a time
+        if (wantData && all) return {status::param, {}};  // values come one at a time
 
         std::vector<StoredItem> items;
         if (OSStatus status = store_.find(match, !all, wantData, items)) return {status, {}};
@@ -160,16 +166,16 @@ public:
                 results.push_back(PropertyList::data(item.data));
             }
         }
-        if (!wantData && !wantAttributes) return {errSecSuccess, {}};
-        if (all) return {errSecSuccess, PropertyList::array(std::move(results))};
-        return {errSecSuccess, std::move(results.front())};
+        if (!wantData && !wantAttributes) return {status::success, {}};
+        if (all) return {status::success, PropertyList::array(std::move(results))};
+        return {status::success, std::move(results.front())};
     }
 
     OSStatus remove(const KeychainQuery& query) override {
         auto profile = device();
         if (auto* status = std::get_if<OSStatus>(&profile)) return *status;
         ItemMatch match;
-        if (!readMatch(query, match)) return errSecParam;
+        if (!readMatch(query, match)) return status::param;
         return store_.remove(match);
     }
 
@@ -191,17 +197,17 @@ std::unique_ptr<Keychain> makeSystemKeychain() { return std::make_unique<Simulat
 
 std::optional<std::string> keychainStatusMessage(OSStatus status) {
     static const std::map<OSStatus, std::string> texts = {
-        {errSecSuccess, "No error."},
-        {errSecDskFull, "The disk holding the keychain is full."},
-        {errSecIO, "The keychain database could not be read or written."},
-        {errSecParam, "The keychain was asked something it does not understand."},
-        {errSecUserCanceled, "The user canceled the operation."},
-        {errSecNotAvailable, "The keychain is not available."},
-        {errSecAuthFailed, "The item's access control could not be satisfied."},
-        {errSecInvalidKeychain, "The keychain database is damaged or is not a keychain."},
-        {errSecDuplicateItem, "The item already exists in the keychain."},
-        {errSecItemNotFound, "The item could not be found in the keychain."},
-        {errSecMissingEntitlement, "A required entitlement is missing."},
+        {status::success, "No error."},
+        {status::diskFull, "The disk holding the keychain is full."},
+        {status::io, "The keychain database could not be read or written."},
+        {status::param, "The keychain was asked something it does not understand."},
+        {status::userCanceled, "The user canceled the operation."},
+        {status::notAvailable, "The keychain is not available."},
+        {status::authFailed, "The item's access control could not be satisfied."},
+        {status::invalidKeychain, "The keychain database is damaged or is not a keychain."},
+        {status::duplicateItem, "The item already exists in the keychain."},
+        {status::itemNotFound, "The item could not be found in the keychain."},
+        {status::missingEntitlement, "A required entitlement is missing."},
     };
     auto it = texts.find(status);
     if (it == texts.end()) return std::nullopt;

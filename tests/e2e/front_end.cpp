@@ -3,6 +3,8 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "e2e/harness.h"
 

@@ -1,5 +1,6 @@
 #include "e2e/harness.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -7,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+#include <system_error>
+#include <tuple>
 
 #include <fcntl.h>
 #include <poll.h>

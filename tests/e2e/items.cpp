@@ -1,8 +1,12 @@
 // Values, addresses and listing through the built binary and the simulated Keychain.
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 #include <latch>
 #include <random>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "e2e/harness.h"
 

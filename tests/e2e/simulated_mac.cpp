@@ -1,6 +1,8 @@
 // What the Mac offers decides what add accepts and what get releases.
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include <sys/stat.h>
 

@@ -1,6 +1,7 @@
 // --version through links and from damaged bundles, with the built binary.
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "e2e/harness.h"
 
