@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "cli/messages.h"
+#include "common/messages.h"
 #include "text/unicode.h"
 
 namespace tresk {
@@ -55,17 +55,22 @@ Decision decide(const std::vector<std::string>& arguments, const std::function<b
         decision.outcome = Outcome::UsageToOutput;
         return decision;
     }
-    const bool shapeAccepted = n == 3 || n == 5 || (n == 2 && text::toLower(arguments[1]) == "list");
+    if (n < 2 || n > 5) return decision;  // no shape with a command word here
+    const std::string word = text::toLower(arguments[1]);
+    const Command* command = findCommand(word);
+    // Any word with NAMESPACE/KEY, or with NAMESPACE/KEY and an option, is
+    // judged further; a word alone only when it is a whole command line.
+    const bool shapeAccepted = n == 3 || n == 5 || (n == 2 && command && command->standsAlone);
     if (!shapeAccepted) return decision;
 
-    values.action = text::toLower(arguments[1]);
+    values.action = word;
     if (n >= 3) values.key = arguments[2];
     values.policy = AuthenticationPolicy::biometryAny;
 
+    decision.outcome = Outcome::ErrorLine;
     // The policy rule is judged before the command word.
     if (n == 5) {
-        decision.outcome = Outcome::ErrorLine;
-        if (values.action != "add" || arguments[3] != "--policy") {
+        if (!command || !command->takesPolicy || arguments[3] != "--policy") {
             decision.message = messages::policyOnlyForAdd;
             return decision;
         }
@@ -76,7 +81,12 @@ Decision decide(const std::vector<std::string>& arguments, const std::function<b
         }
         values.policy = *policy;
     }
+    if (!command) {
+        decision.message = messages::unknownCommand(values.action);
+        return decision;
+    }
     decision.outcome = Outcome::Command;
+    decision.command = command;
     return decision;
 }
 

@@ -1,5 +1,5 @@
 // What a run is, decided from the argument vector alone (plus the desktop
-// launch test when there are no arguments).
+// launch test when there are no arguments) and the command table.
 #pragma once
 
 #include <functional>
@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/commands.h"
 #include "store/policy.h"
 
 namespace tresk {
@@ -27,13 +28,14 @@ enum class Outcome {
     UsageToOutput,  // help asked for; status 0
     UsageToError,   // wrong shape; status 1
     ErrorLine,      // `message` as an error line; status 1
-    Command,        // run `invocation.action`
+    Command,        // run `command`
 };
 
 struct Decision {
     Outcome outcome;
     Invocation invocation;
-    std::string message;  // for ErrorLine
+    std::string message;               // for ErrorLine
+    const Command* command = nullptr;  // for Command: the table's entry for `invocation.action`
 };
 
 // `arguments` holds element 0 onwards, already read as UTF-8.

@@ -6,43 +6,16 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/desktop_launch.h"
-#include "cli/diagnostics.h"
 #include "cli/dispatch.h"
-#include "cli/messages.h"
-#include "cli/streams.h"
+#include "common/diagnostics.h"
+#include "common/streams.h"
 #include "identity/version.h"
+#include "launchhelp/desktop_launch.h"
 #include "store/commands.h"
 #include "text/unicode.h"
 
 namespace tresk {
 namespace {
-
-using CommandRoute = void (*)(const Invocation&, Services&);
-
-struct CommandEntry {
-    std::string_view word;
-    CommandRoute run;
-};
-
-constexpr CommandEntry commandTable[] = {
-    {"add", [](const Invocation& v, Services& s) { addCommand(v.key, v.policy, s); }},
-    {"get", [](const Invocation& v, Services& s) { getCommand(v.key, s); }},
-    {"delete", [](const Invocation& v, Services& s) { deleteCommand(v.key, s); }},
-    {"list", [](const Invocation& v, Services& s) { listCommand(v.key, s); }},
-};
-
-void runCommand(const Invocation& values) {
-    for (const auto& entry : commandTable) {
-        if (entry.word != values.action) continue;
-        auto keychain = makeSystemKeychain();
-        auto localAuthentication = makeSystemLocalAuthentication();
-        Services services{*keychain, *localAuthentication, processConsole()};
-        entry.run(values, services);
-        return;
-    }
-    fail(messages::unknownCommand(values.action));
-}
 
 // Data on standard output that cannot be delivered is a failure, not a success.
 void writeText(std::string_view text) {
@@ -73,9 +46,14 @@ int run(int argc, char** argv) {
             terminate(1);
         case Outcome::ErrorLine:
             fail(decision.message);
-        case Outcome::Command:
-            runCommand(decision.invocation);
+        case Outcome::Command: {
+            auto keychain = makeSystemKeychain();
+            auto localAuthentication = makeSystemLocalAuthentication();
+            Services services{*keychain, *localAuthentication, processConsole()};
+            const Invocation& values = decision.invocation;
+            decision.command->run(*decision.command, {values.key, values.policy}, services);
             return 0;
+        }
     }
     return 1;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -52,5 +53,9 @@ private:
     explicit PropertyList(T value) : value_(std::move(value)) {}
     Value value_;
 };
+
+// A property list in XML or binary encoding; none when the bytes are not one.
+// The platform's reader: CoreFoundation on macOS, libplist on Linux.
+std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes);
 
 }  // namespace tresk

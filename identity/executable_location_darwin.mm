@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 #include "common/cf_property_list_darwin.h"
 #include "identity/version.h"
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string_view>
 
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 #include "identity/version.h"
 
 namespace tresk {

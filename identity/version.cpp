@@ -8,8 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 #include "text/unicode.h"
 
 namespace tresk {

@@ -29,7 +29,4 @@ std::optional<std::string> versionLine(const PropertyList& infoPlist);
 // Bytes up to the first NUL, read as UTF-8.
 std::string pathFromBuffer(std::span<const char> buffer);
 
-// Platform: a property list in XML or binary encoding; none when it is not one.
-std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes);
-
 }  // namespace tresk

@@ -24,9 +24,4 @@ struct DeviceProfile {
 std::variant<DeviceProfile, std::string> loadProfile();
 std::variant<DeviceProfile, std::string> parseProfile(const std::string& text);
 
-enum class PromptKind { TouchID, TouchIDOrPassword, Password };
-
-// Shows a prompt: appends it to the prompt log and returns the user's answer.
-Answer prompt(const DeviceProfile& profile, PromptKind kind, const std::string& reason);
-
 }  // namespace tresk::simulator

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/local_authentication.h"
+#include "store/keychain/local_authentication.h"
 
 namespace tresk::simulator {
 

@@ -5,40 +5,36 @@
 #include <utility>
 #include <variant>
 
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 #include "store/address.h"
 #include "store/commands.h"
 
 namespace tresk {
 
-void addCommand(const std::optional<std::string>& key, AuthenticationPolicy policy, Services& services) {
+void route::add(const Command& self, const CommandInput& input, Services& services) {
     // Input is judged before the key, so a terminal or an empty pipe is what
     // the user hears about first.
     if (services.console.inputIsTerminal()) fail(messages::valueFromTerminal);
     Bytes value = services.console.readInputToEnd();
     if (value.empty()) fail(messages::valueEmpty);
 
-    FullAddress address = requireFullAddress(key);
-    checkAuthenticationAvailable(policy, services.localAuthentication);
+    FullAddress address = requireFullAddress(input.key);
+    checkAuthenticationAvailable(input.policy, services.localAuthentication);
 
     KeychainQuery query = baseQuery(address.service, address.account);
     query[Attribute::ValueData] = std::move(value);
 
-    auto accessControl = services.keychain.createAccessControl(flags(policy));
+    auto accessControl = services.keychain.createAccessControl(flags(input.policy));
     if (auto* error = std::get_if<std::optional<std::string>>(&accessControl)) {
-        fail(messages::accessControlFailed(rawValue(policy),
+        fail(messages::accessControlFailed(rawValue(input.policy),
                                            *error ? std::string_view(**error) : messages::unknownError));
     }
     query[Attribute::AccessControl] = std::get<std::shared_ptr<const AccessControlObject>>(accessControl);
 
     OSStatus status = services.keychain.add(query);
-    if (status == status::success) {
-        services.console.writeConfirmation(messages::keyAdded);
-        return;
-    }
-    if (status == status::duplicateItem) fail(messages::keyExists);
-    fail(messages::addFailed, status);
+    if (status != status::success) return settle(self, status, services.keychain);
+    services.console.writeConfirmation(messages::keyAdded);
 }
 
 }  // namespace tresk

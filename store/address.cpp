@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 #include "text/unicode.h"
 
 namespace tresk {

@@ -1,12 +1,17 @@
-// The four commands. Each returns on success and ends the run on failure.
+// The four commands as one table: what each accepts on the command line,
+// how it runs, and what it says for each Keychain status. Dispatch and the
+// entry point read the same table. A command returns on success and ends the
+// run on failure.
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
-#include "cli/streams.h"
+#include "common/streams.h"
 #include "store/keychain/keychain.h"
-#include "store/local_authentication.h"
+#include "store/keychain/local_authentication.h"
 #include "store/policy.h"
 
 namespace tresk {
@@ -18,9 +23,49 @@ struct Services {
     Console& console;
 };
 
+// What a command reads of the front end's values.
+struct CommandInput {
+    std::optional<std::string> key;
+    AuthenticationPolicy policy = AuthenticationPolicy::biometryAny;
+};
+
+// A Keychain status that a command answers with a message of its own; an
+// empty message means the command succeeds with nothing to show.
+struct StatusMessage {
+    OSStatus status;
+    std::string_view message;
+};
+
+struct Command {
+    std::string_view word;  // matched against the lower-cased command word
+    bool standsAlone;       // the word alone is a whole command line
+    bool takesPolicy;       // accepts "--policy POLICY" after NAMESPACE/KEY
+    void (*run)(const Command& self, const CommandInput& input, Services& services);
+    std::span<const StatusMessage> statusMessages;  // tested in this order
+    std::string_view failure;                        // any other status, with its detail
+};
+
+std::span<const Command> commands();
+// Null when no command has this word.
+const Command* findCommand(std::string_view word);
+
+// For a status other than success: returns when the command's table calls
+// it a success with nothing to show, else ends the run with the command's
+// message for it, or with its failure message and the status detail.
+void settle(const Command& command, OSStatus status, Keychain& keychain);
+
+// Each command by its word, run as the entry point runs it.
 void addCommand(const std::optional<std::string>& key, AuthenticationPolicy policy, Services& services);
 void getCommand(const std::optional<std::string>& key, Services& services);
 void deleteCommand(const std::optional<std::string>& key, Services& services);
 void listCommand(const std::optional<std::string>& key, Services& services);
+
+// The bodies the table points at.
+namespace route {
+void add(const Command& self, const CommandInput& input, Services& services);
+void get(const Command& self, const CommandInput& input, Services& services);
+void remove(const Command& self, const CommandInput& input, Services& services);
+void list(const Command& self, const CommandInput& input, Services& services);
+}  // namespace route
 
 }  // namespace tresk

@@ -1,22 +1,14 @@
-#include <optional>
-#include <string>
-
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/messages.h"
 #include "store/address.h"
 #include "store/commands.h"
 
 namespace tresk {
 
-void deleteCommand(const std::optional<std::string>& key, Services& services) {
-    FullAddress address = requireFullAddress(key);
+void route::remove(const Command& self, const CommandInput& input, Services& services) {
+    FullAddress address = requireFullAddress(input.key);
     OSStatus status = services.keychain.remove(baseQuery(address.service, address.account));
-    if (status == status::success) {
-        services.console.writeConfirmation(messages::keyDeleted);
-        return;
-    }
-    if (status == status::itemNotFound) fail(messages::keyNotFound);
-    fail(messages::deleteFailed, status);
+    if (status != status::success) return settle(self, status, services.keychain);
+    services.console.writeConfirmation(messages::keyDeleted);
 }
 
 }  // namespace tresk

@@ -1,15 +1,12 @@
-#include <optional>
-#include <string>
-
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 #include "store/address.h"
 #include "store/commands.h"
 
 namespace tresk {
 
-void getCommand(const std::optional<std::string>& key, Services& services) {
-    FullAddress address = requireFullAddress(key);
+void route::get(const Command& self, const CommandInput& input, Services& services) {
+    FullAddress address = requireFullAddress(input.key);
 
     KeychainQuery query = baseQuery(address.service, address.account);
     query[Attribute::ReturnData] = true;
@@ -22,16 +19,11 @@ void getCommand(const std::optional<std::string>& key, Services& services) {
     query[Attribute::UseAuthenticationContext] = context;
 
     CopyResult found = services.keychain.copyMatching(query);
-    if (found.status == status::success) {
-        const Bytes* value = found.result.asData();
-        if (!value) fail(messages::unexpectedData);
-        services.console.writeOutput(value->view());
-        context->invalidate();
-        return;
-    }
-    if (found.status == status::itemNotFound) fail(messages::keyNotFound);
-    if (found.status == status::userCanceled) fail(messages::authenticationCanceled);
-    fail(messages::retrieveFailed, found.status);
+    if (found.status != status::success) return settle(self, found.status, services.keychain);
+    const Bytes* value = found.result.asData();
+    if (!value) fail(messages::unexpectedData);
+    services.console.writeOutput(value->view());
+    context->invalidate();
 }
 
 }  // namespace tresk

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 #include "store/address.h"
 #include "store/commands.h"
 #include "store/listing_order.h"
@@ -28,16 +28,15 @@ bool isArrayOfTextKeyedDictionaries(const PropertyList& result) {
 
 }  // namespace
 
-void listCommand(const std::optional<std::string>& key, Services& services) {
-    if (key) fail(messages::listTakesNoKey);
+void route::list(const Command& self, const CommandInput& input, Services& services) {
+    if (input.key) fail(messages::listTakesNoKey);
 
     KeychainQuery query = baseQuery(std::nullopt, std::nullopt);
     query[Attribute::MatchLimit] = Constant::MatchLimitAll;
     query[Attribute::ReturnAttributes] = true;
 
     CopyResult found = services.keychain.copyMatching(query);
-    if (found.status == status::itemNotFound) return;
-    if (found.status != status::success) fail(messages::listFailed, found.status);
+    if (found.status != status::success) return settle(self, found.status, services.keychain);
     // The whole result is judged before a line is printed.
     if (!isArrayOfTextKeyedDictionaries(found.result)) fail(messages::unexpectedData);
 

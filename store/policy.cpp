@@ -1,7 +1,7 @@
 #include "store/policy.h"
 
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 #include "store/keychain/keychain_constants.h"
 
 namespace tresk {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "store/local_authentication.h"
+#include "store/keychain/local_authentication.h"
 
 namespace tresk {
 

@@ -20,14 +20,22 @@ using ::testing::Eq;
 using ::testing::ExitedWithCode;
 using testing::Fakes;
 
+
 constexpr const char* notFound = "Error: Key not found.\n";
 constexpr const char* invalid = "Error: Invalid NAMESPACE/KEY.\n";
 constexpr const char* unexpected = "Error: Keychain returned unexpected data.\n";
 
+// The line of a status the command does not handle itself: the fakes give
+// -25293 a text of their own and leave every other status without one.
+constexpr const char* refusedText = "Refused by the fake.";
 std::string detail(const std::string& message, OSStatus status) {
     return "Error: " + message + " (" + std::to_string(status) + ": " +
-           keychainStatusMessage(status).value_or("Unknown error") + ")\n";
+           (status == -25293 ? refusedText : "Unknown error") + ")\n";
 }
+
+struct ScriptedFakes : Fakes {
+    ScriptedFakes() { keychain.statusTexts[-25293] = refusedText; }
+};
 
 template <typename T>
 const T& at(const KeychainQuery& q, Attribute a) {
@@ -38,8 +46,12 @@ TEST(CommandsDeathTest, InvalidKeysMakeNoKeychainCall) {
     for (std::optional<std::string> key : {std::optional<std::string>(), std::optional<std::string>("a"),
                                            std::optional<std::string>("a/"), std::optional<std::string>("/b"),
                                            std::optional<std::string>("")}) {
+        SCOPED_TRACE(key ? "\"" + *key + "\"" : "no key");
         Fakes f;
         f.console.input = "v";
+        // A call of either service would end the child with status 3 instead.
+        f.keychain.forbidden = true;
+        f.localAuthentication.forbidden = true;
         EXPECT_EXIT(getCommand(key, f.services), ExitedWithCode(1), Eq(invalid));
         EXPECT_EXIT(deleteCommand(key, f.services), ExitedWithCode(1), Eq(invalid));
         EXPECT_EXIT(addCommand(key, AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1), Eq(invalid));
@@ -76,6 +88,7 @@ TEST(AddCommandDeathTest, PreCheckOutcomes) {
         {P::biometryAny, {true, std::nullopt}, BiometryType::TouchID, ""},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(rawValue(c.policy)) + " " + (c.error.empty() ? "passes" : c.error));
         Fakes f;
         f.console.input = "v";
         f.localAuthentication.answer = c.answer;
@@ -84,6 +97,7 @@ TEST(AddCommandDeathTest, PreCheckOutcomes) {
             addCommand("a/b", c.policy, f.services);
             EXPECT_EQ(f.keychain.calls.size(), 2u);
         } else {
+            f.keychain.forbidden = true;  // a failed pre-check stores nothing
             EXPECT_EXIT(addCommand("a/b", c.policy, f.services), ExitedWithCode(1), Eq(c.error));
         }
     }
@@ -95,6 +109,7 @@ TEST(AddCommand, StoresTheExactQuery) {
          {std::tuple{P::biometryAny, accessControlFlag::biometryAny, LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics},
           std::tuple{P::biometryCurrentSet, accessControlFlag::biometryCurrentSet, LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics},
           std::tuple{P::userPresence, accessControlFlag::userPresence, LocalAuthenticationPolicy::DeviceOwnerAuthentication}}) {
+        SCOPED_TRACE(rawValue(policy));
         Fakes f;
         f.console.input = std::string("v\0al\n", 5);
         addCommand(" a /b/c ", policy, f.services);
@@ -114,7 +129,7 @@ TEST(AddCommand, StoresTheExactQuery) {
 }
 
 TEST(AddCommandDeathTest, AccessControlAndStatuses) {
-    Fakes f;
+    ScriptedFakes f;
     f.console.input = "v";
     f.keychain.accessControlError = std::optional<std::string>("Error Domain=X Code=1");
     EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::userPresence, f.services), ExitedWithCode(1),
@@ -126,10 +141,14 @@ TEST(AddCommandDeathTest, AccessControlAndStatuses) {
     f.keychain.status = status::duplicateItem;
     EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
                 Eq("Error: Key already exists.\n"));
-    for (OSStatus status : {-128, -25300, -34018, 7}) {
+    const std::string hint = "; run the signed executable inside its provisioned .app bundle (see BUILD.md)";
+    for (auto [status, line] : {std::pair{-128, detail("Failed to add key.", -128)},
+                                std::pair{-25300, detail("Failed to add key.", -25300)},
+                                std::pair{-25293, detail("Failed to add key.", -25293)},
+                                std::pair{-34018, "Error: Failed to add key. (-34018: Unknown error)" + hint + "\n"},
+                                std::pair{7, detail("Failed to add key.", 7)}}) {
+        SCOPED_TRACE(status);
         f.keychain.status = status;
-        std::string line = detail("Failed to add key.", status);
-        if (status == -34018) line.insert(line.size() - 1, "; run the signed executable inside its provisioned .app bundle (see BUILD.md)");
         EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1), Eq(line));
     }
 }
@@ -169,7 +188,8 @@ TEST(GetCommandDeathTest, StatusesAndShapes) {
         {-1, PropertyList(), detail("Failed to retrieve value.", -1)},
     };
     for (const auto& c : cases) {
-        Fakes f;
+        SCOPED_TRACE(c.error);
+        ScriptedFakes f;
         f.keychain.status = c.status;
         f.keychain.result = c.result;
         EXPECT_EXIT(getCommand("a/b", f.services), ExitedWithCode(1), Eq(c.error));
@@ -177,13 +197,15 @@ TEST(GetCommandDeathTest, StatusesAndShapes) {
 }
 
 TEST(DeleteCommandDeathTest, Statuses) {
-    Fakes f;
+    ScriptedFakes f;
     deleteCommand("NS/K", f.services);
     EXPECT_EQ(f.console.confirmations, "Key deleted successfully.\n");
     EXPECT_EQ(f.keychain.queries.at(0), baseQuery("NS", "K"));
     for (auto [status, error] : {std::pair{status::itemNotFound, std::string(notFound)},
                                  std::pair{status::userCanceled, detail("Failed to delete key.", -128)},
+                                 std::pair{-25293, detail("Failed to delete key.", -25293)},
                                  std::pair{-25291, detail("Failed to delete key.", -25291)}}) {
+        SCOPED_TRACE(status);
         f.keychain.status = status;
         EXPECT_EXIT(deleteCommand("a/b", f.services), ExitedWithCode(1), Eq(error));
     }
@@ -238,20 +260,23 @@ TEST(ListCommandDeathTest, StatusesAndShapes) {
         {0, PL::array({item(PL::text("a"), PL::text("b")),
                        PL::dictionary({{PL::integer(1), PL::text("b")}})}), unexpected},
         {-128, PL(), detail(listFailed, -128)},
+        {-25293, PL(), detail(listFailed, -25293)},
         {-50, PL(), detail(listFailed, -50)},
     };
     for (const auto& c : cases) {
-        Fakes f;
+        SCOPED_TRACE(c.error);
+        ScriptedFakes f;
         f.keychain.status = c.status;
         f.keychain.result = c.result;
         EXPECT_EXIT(listCommand(std::nullopt, f.services), ExitedWithCode(1), Eq(c.error));
     }
     Fakes f;
+    f.keychain.forbidden = true;  // the key is refused before any Keychain call
     for (std::string key : {"a/b", ""}) {
+        SCOPED_TRACE(key);
         EXPECT_EXIT(listCommand(key, f.services), ExitedWithCode(1),
                     Eq("Error: list does not accept NAMESPACE/KEY. Use tresk list to list all keys.\n"));
     }
-    EXPECT_TRUE(f.keychain.calls.empty());
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cli/diagnostics.h"
-#include "store/keychain/keychain.h"
+#include "common/diagnostics.h"
+#include "fakes.h"
+#include "store/commands.h"
 
 namespace tresk {
 namespace {
@@ -14,30 +15,40 @@ const std::string hint = "; run the signed executable inside its provisioned .ap
 
 TEST(ErrorLine, Shapes) {
     struct Case {
-        std::optional<OSStatus> status;
-        std::optional<std::string> text;
+        std::optional<StatusDetail> detail;
         std::string line;
     } cases[] = {
-        {std::nullopt, std::nullopt, "Error: Failed.\n"},
-        {std::nullopt, "ignored", "Error: Failed.\n"},
-        {-25293, "Nope.", "Error: Failed. (-25293: Nope.)\n"},
-        {12, std::nullopt, "Error: Failed. (12: Unknown error)\n"},
-        {0, "No error.", "Error: Failed. (0: No error.)\n"},
-        {-2147483647 - 1, std::nullopt, "Error: Failed. (-2147483648: Unknown error)\n"},
-        {-34018, "Missing.", "Error: Failed. (-34018: Missing.)" + hint + "\n"},
-        {-34018, std::nullopt, "Error: Failed. (-34018: Unknown error)" + hint + "\n"},
-        {-34019, std::nullopt, "Error: Failed. (-34019: Unknown error)\n"},
+        {std::nullopt, "Error: Failed.\n"},
+        {StatusDetail{-25293, "Nope.", false}, "Error: Failed. (-25293: Nope.)\n"},
+        {StatusDetail{12, std::nullopt, false}, "Error: Failed. (12: Unknown error)\n"},
+        {StatusDetail{0, "No error.", false}, "Error: Failed. (0: No error.)\n"},
+        {StatusDetail{-2147483647 - 1, std::nullopt, false}, "Error: Failed. (-2147483648: Unknown error)\n"},
+        {StatusDetail{-34018, "Missing.", true}, "Error: Failed. (-34018: Missing.)" + hint + "\n"},
+        {StatusDetail{-34018, std::nullopt, true}, "Error: Failed. (-34018: Unknown error)" + hint + "\n"},
+        {StatusDetail{-34019, std::nullopt, false}, "Error: Failed. (-34019: Unknown error)\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(errorLine("Failed.", c.status, c.text), c.line);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(errorLine("Failed.", c.detail), c.line);
+    }
 }
 
 TEST(FailDeathTest, WritesOneLineAndExitsWithOne) {
     EXPECT_EXIT(fail("Key not found."), ::testing::ExitedWithCode(1), ::testing::Eq("Error: Key not found.\n"));
-    EXPECT_EXIT(fail("Failed to add key.", 424242), ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(fail("Failed to add key.", StatusDetail{424242, std::nullopt, false}), ::testing::ExitedWithCode(1),
                 ::testing::Eq("Error: Failed to add key. (424242: Unknown error)\n"));
-    const std::string platformText = keychainStatusMessage(status::missingEntitlement).value_or("Unknown error");
-    EXPECT_EXIT(fail("Failed to list keys.", status::missingEntitlement), ::testing::ExitedWithCode(1),
-                ::testing::Eq("Error: Failed to list keys. (-34018: " + platformText + ")" + hint + "\n"));
+}
+
+// Only -34018 earns the signing hint, and the platform's text is the Keychain's.
+TEST(SettleDeathTest, StatusDetailFromTheKeychain) {
+    testing::Fakes f;
+    f.keychain.statusTexts[status::missingEntitlement] = "A required entitlement isn't present.";
+    const Command& list = *findCommand("list");
+    EXPECT_EXIT(settle(list, status::missingEntitlement, f.keychain), ::testing::ExitedWithCode(1),
+                ::testing::Eq("Error: Failed to list keys. (-34018: A required entitlement isn't present.)" + hint +
+                              "\n"));
+    EXPECT_EXIT(settle(list, -34017, f.keychain), ::testing::ExitedWithCode(1),
+                ::testing::Eq("Error: Failed to list keys. (-34017: Unknown error)\n"));
 }
 
 }  // namespace

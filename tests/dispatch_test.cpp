@@ -35,17 +35,17 @@ TEST(Dispatch, ShapesAndWords) {
         {{"LIST"}, Command, "list"},
         {{"get"}, UsageToError},
         {{"add"}, UsageToError},
-        {{"-h", "x"}, Command, "-h", "x"},
-        {{"--version", "x"}, Command, "--version", "x"},
+        {{"-h", "x"}, ErrorLine, {}, {}, {}, "Unknown command '-h'."},
+        {{"--version", "x"}, ErrorLine, {}, {}, {}, "Unknown command '--version'."},
         {{"-h", "x", "y"}, UsageToError},
         {{"add", "a/b", "--policy"}, UsageToError},
         {{"add", "a/b", "--policy", "userPresence", "x"}, UsageToError},
         {{"list", "a/b"}, Command, "list", "a/b"},
-        {{"FROB", "a/b"}, Command, "frob", "a/b"},
+        {{"FROB", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command 'frob'."},
         {{"get", "NS/K"}, Command, "get", "NS/K"},
         {{"get", ""}, Command, "get", ""},
-        {{"\xC3\x84" "DD", "a/b"}, Command, "\xC3\xA4" "dd", "a/b"},
-        {{"\xC4\xB0", "a/b"}, Command, "i\xCC\x87", "a/b"},
+        {{"\xC3\x84" "DD", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command '\xC3\xA4" "dd'."},
+        {{"\xC4\xB0", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command 'i\xCC\x87'."},
         {{"ADD", "a/b", "--policy", "userPresence"}, Command, "add", "a/b", AuthenticationPolicy::userPresence},
         {{"add", "a/b", "--policy", "biometryCurrentSet"}, Command, "add", "a/b",
          AuthenticationPolicy::biometryCurrentSet},
@@ -59,17 +59,19 @@ TEST(Dispatch, ShapesAndWords) {
         {{"add", "a/b", "--policy", "biometryany"}, ErrorLine, {}, {}, {}, unknownPolicy},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
         std::vector<std::string> argv{"/usr/local/bin/tresk"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
-        std::string label = ::testing::PrintToString(c.args);
         Decision d = decide(argv, [] { return false; });
-        EXPECT_EQ(d.outcome, c.outcome) << label;
-        EXPECT_EQ(d.message, c.message) << label;
-        EXPECT_EQ(d.invocation.program, "tresk") << label;
+        EXPECT_EQ(d.outcome, c.outcome);
+        EXPECT_EQ(d.message, c.message);
+        EXPECT_EQ(d.invocation.program, "tresk");
         if (c.outcome == Outcome::Command) {
-            EXPECT_EQ(d.invocation.action, c.action) << label;
-            EXPECT_EQ(d.invocation.key, c.key) << label;
-            EXPECT_EQ(d.invocation.policy, c.policy) << label;
+            EXPECT_EQ(d.invocation.action, c.action);
+            EXPECT_EQ(d.invocation.key, c.key);
+            EXPECT_EQ(d.invocation.policy, c.policy);
+            ASSERT_NE(d.command, nullptr);
+            EXPECT_EQ(d.command->word, c.action);
         }
     }
 }

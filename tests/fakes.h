@@ -1,12 +1,23 @@
 // Scripted stand-ins for the platform services, recording what was asked.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "store/commands.h"
 
 namespace tresk::testing {
+
+// Inside a death test the child's calls are lost with it; a forbidden call
+// ends the child with its own status and text, which the test then sees.
+[[noreturn]] inline void forbiddenCall(const char* call) {
+    std::fprintf(stderr, "forbidden call: %s\n", call);
+    std::_Exit(3);
+}
 
 class FakeContext final : public AuthenticationContext {
 public:
@@ -29,11 +40,13 @@ public:
 
 class FakeLocalAuthentication final : public LocalAuthentication {
 public:
+    bool forbidden = false;  // creating a context ends the process (see forbiddenCall)
     PolicyEvaluation answer{true, std::nullopt};
     BiometryType biometry = BiometryType::TouchID;
     std::vector<std::shared_ptr<FakeContext>> created;
 
     std::shared_ptr<AuthenticationContext> createContext() override {
+        if (forbidden) forbiddenCall("createContext");
         auto context = std::make_shared<FakeContext>();
         context->answer = answer;
         context->biometry = biometry;
@@ -49,6 +62,7 @@ struct FakeAccessControl final : AccessControlObject {
 
 class FakeKeychain final : public Keychain {
 public:
+    bool forbidden = false;  // any call ends the process (see forbiddenCall)
     OSStatus status = status::success;
     PropertyList result;
     std::optional<std::optional<std::string>> accessControlError;  // set: creation fails
@@ -59,14 +73,22 @@ public:
     CopyResult copyMatching(const KeychainQuery& q) override { return {record("copyMatching", q), result}; }
     OSStatus remove(const KeychainQuery& q) override { return record("remove", q); }
     AccessControlResult createAccessControl(std::uint32_t flags) override {
+        if (forbidden) forbiddenCall("createAccessControl");
         calls.push_back("createAccessControl:" + std::to_string(flags));
         if (accessControlError) return *accessControlError;
         return std::make_shared<const FakeAccessControl>(flags);
     }
     std::string attributeName(Attribute a) override { return a == Attribute::Service ? "svce" : "acct"; }
+    std::map<OSStatus, std::string> statusTexts;  // the platform's messages; others have none
+    std::optional<std::string> statusMessage(OSStatus s) override {
+        auto it = statusTexts.find(s);
+        if (it == statusTexts.end()) return std::nullopt;
+        return it->second;
+    }
 
 private:
     OSStatus record(const char* call, const KeychainQuery& q) {
+        if (forbidden) forbiddenCall(call);
         calls.push_back(call);
         queries.push_back(q);
         return status;

@@ -163,7 +163,7 @@ TEST_F(SimulatedKeychainTest, DamagedFilesAreStatusesNotCrashes) {
     keychain_ = makeSystemKeychain();
     EXPECT_EQ(get("a", "b").status, status::invalidKeychain);
     EXPECT_EQ(add("a", "c", "v"), status::invalidKeychain);
-    EXPECT_TRUE(keychainStatusMessage(status::invalidKeychain));
+    EXPECT_TRUE(keychain_->statusMessage(status::invalidKeychain));
 
     profile("biometry = retina\n");
     EXPECT_EQ(listAll().status, status::notAvailable);

@@ -32,11 +32,10 @@ public:
     virtual AccessControlResult createAccessControl(std::uint32_t flags) = 0;
     // The name under which a returned attribute dictionary holds `attribute`.
     virtual std::string attributeName(Attribute attribute) = 0;
+    // SecCopyErrorMessageString: the platform's text for a status, if it has one.
+    virtual std::optional<std::string> statusMessage(OSStatus status) = 0;
 };
 
 std::unique_ptr<Keychain> makeSystemKeychain();
-
-// SecCopyErrorMessageString: the platform's text for a status, if it has one.
-std::optional<std::string> keychainStatusMessage(OSStatus status);
 
 }  // namespace tresk

@@ -8,7 +8,7 @@
 #include "common/cf_property_list_darwin.h"
 #include "common/cf_ref_darwin.h"
 #include "store/keychain/keychain.h"
-#include "store/local_authentication_darwin.h"
+#include "store/keychain/local_authentication_darwin.h"
 
 namespace tresk {
 namespace {
@@ -150,15 +150,15 @@ public:
     std::string attributeName(Attribute attribute) override {
         return utf8Text(platformKey(attribute)).value_or(std::string());
     }
+
+    std::optional<std::string> statusMessage(OSStatus status) override {
+        auto message = CfRef<CFStringRef>::adopt(SecCopyErrorMessageString(status, nullptr));
+        return utf8Text(message.get());
+    }
 };
 
 }  // namespace
 
 std::unique_ptr<Keychain> makeSystemKeychain() { return std::make_unique<DarwinKeychain>(); }
-
-std::optional<std::string> keychainStatusMessage(OSStatus status) {
-    auto message = CfRef<CFStringRef>::adopt(SecCopyErrorMessageString(status, nullptr));
-    return utf8Text(message.get());
-}
 
 }  // namespace tresk

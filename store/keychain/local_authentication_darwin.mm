@@ -1,7 +1,7 @@
 #import <LocalAuthentication/LocalAuthentication.h>
 
 #include "common/cf_property_list_darwin.h"
-#include "store/local_authentication_darwin.h"
+#include "store/keychain/local_authentication_darwin.h"
 
 namespace tresk {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/streams.h"
+#include "common/streams.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/diagnostics.h"
-#include "cli/messages.h"
+#include "common/diagnostics.h"
+#include "common/messages.h"
 
 namespace tresk {
 

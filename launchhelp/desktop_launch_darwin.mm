@@ -1,6 +1,6 @@
 #import <AppKit/AppKit.h>
 
-#include "cli/desktop_launch.h"
+#include "launchhelp/desktop_launch.h"
 #import "launchhelp/launch_help_delegate_darwin.h"
 
 namespace tresk {

@@ -1,4 +1,4 @@
-#include "cli/desktop_launch.h"
+#include "launchhelp/desktop_launch.h"
 
 namespace tresk {
 

@@ -2,7 +2,7 @@
 
 #include "common/cf_property_list_darwin.h"
 #include "common/cf_ref_darwin.h"
-#include "identity/version.h"
+#include "common/property_list.h"
 
 namespace tresk {
 

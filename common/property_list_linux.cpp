@@ -9,7 +9,7 @@
 
 #include <plist/plist.h>
 
-#include "identity/version.h"
+#include "common/property_list.h"
 
 namespace tresk {
 namespace {

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "simulator/access_control.h"
 #include "simulator/device.h"
 #include "simulator/item_store.h"
 #include "simulator/simulated_context.h"
@@ -66,30 +67,14 @@ std::variant<DeviceProfile, OSStatus> device() {
     return profile;
 }
 
-// Whether the user may have this item's value now; prompts when the item asks for it.
-OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const KeychainQuery& query) {
-    if (item.accessFlags == 0) return status::success;
-    std::string reason;
-    if (const auto* context = valueOf<std::shared_ptr<AuthenticationContext>>(query, Attribute::UseAuthenticationContext)) {
-        auto simulated = std::dynamic_pointer_cast<SimulatedContext>(*context);
-        if (!simulated || simulated->invalidated()) return status::authFailed;
-        reason = simulated->reason();
-    }
-    const bool biometryReady = device.biometry != Biometry::None && device.enrolled;
-    PromptKind kind;
-    if (item.accessFlags & (accessControlFlag::biometryAny | accessControlFlag::biometryCurrentSet)) {
-        // A biometric item cannot be released without the biometry it was bound to.
-        if (!biometryReady) return status::authFailed;
-        if ((item.accessFlags & accessControlFlag::biometryCurrentSet) && item.enrollment != device.enrollment) return status::authFailed;
-        kind = PromptKind::TouchID;
-    } else if (item.accessFlags & accessControlFlag::userPresence) {
-        if (biometryReady) kind = PromptKind::TouchIDOrPassword;
-        else if (device.loginPassword) kind = PromptKind::Password;
-        else return status::authFailed;
-    } else {
-        return status::success;
-    }
-    return prompt(device, kind, reason) == Answer::Approve ? status::success : status::userCanceled;
+// The reason the read's authentication context gives its prompt; none when
+// the read carries a context that can no longer authenticate.
+std::optional<std::string> promptReason(const KeychainQuery& query) {
+    const auto* context = valueOf<std::shared_ptr<AuthenticationContext>>(query, Attribute::UseAuthenticationContext);
+    if (!context) return std::string();
+    auto simulated = std::dynamic_pointer_cast<SimulatedContext>(*context);
+    if (!simulated || simulated->invalidated()) return std::nullopt;
+    return simulated->reason();
 }
 
 PropertyList attributesOf(const StoredItem& item) {
@@ -150,7 +135,9 @@ public:
         std::vector<StoredItem> items;
         if (OSStatus status = store_.find(match, !all, wantData, items)) return {status, {}};
         if (wantData) {
-            if (OSStatus status = authorise(items.front(), std::get<DeviceProfile>(profile), query)) return {status, {}};
+            auto reason = promptReason(query);
+            if (!reason) return {status::authFailed, {}};
+            if (OSStatus status = authorise(items.front(), std::get<DeviceProfile>(profile), *reason)) return {status, {}};
         }
         PropertyList::Array results;
         for (auto& item : items) {
@@ -187,6 +174,26 @@ public:
         return attribute == Attribute::Service ? "svce" : attribute == Attribute::Account ? "acct" : "";
     }
 
+    // The simulator's own texts.
+    std::optional<std::string> statusMessage(OSStatus status) override {
+        static const std::map<OSStatus, std::string> texts = {
+            {status::success, "No error."},
+            {status::diskFull, "The disk holding the keychain is full."},
+            {status::io, "The keychain database could not be read or written."},
+            {status::param, "The keychain was asked something it does not understand."},
+            {status::userCanceled, "The user canceled the operation."},
+            {status::notAvailable, "The keychain is not available."},
+            {status::authFailed, "The item's access control could not be satisfied."},
+            {status::invalidKeychain, "The keychain database is damaged or is not a keychain."},
+            {status::duplicateItem, "The item already exists in the keychain."},
+            {status::itemNotFound, "The item could not be found in the keychain."},
+            {status::missingEntitlement, "A required entitlement is missing."},
+        };
+        auto it = texts.find(status);
+        if (it == texts.end()) return std::nullopt;
+        return it->second;
+    }
+
 private:
     ItemStore store_;
 };
@@ -194,24 +201,5 @@ private:
 }  // namespace
 
 std::unique_ptr<Keychain> makeSystemKeychain() { return std::make_unique<SimulatedKeychain>(); }
-
-std::optional<std::string> keychainStatusMessage(OSStatus status) {
-    static const std::map<OSStatus, std::string> texts = {
-        {status::success, "No error."},
-        {status::diskFull, "The disk holding the keychain is full."},
-        {status::io, "The keychain database could not be read or written."},
-        {status::param, "The keychain was asked something it does not understand."},
-        {status::userCanceled, "The user canceled the operation."},
-        {status::notAvailable, "The keychain is not available."},
-        {status::authFailed, "The item's access control could not be satisfied."},
-        {status::invalidKeychain, "The keychain database is damaged or is not a keychain."},
-        {status::duplicateItem, "The item already exists in the keychain."},
-        {status::itemNotFound, "The item could not be found in the keychain."},
-        {status::missingEntitlement, "A required entitlement is missing."},
-    };
-    auto it = texts.find(status);
-    if (it == texts.end()) return std::nullopt;
-    return it->second;
-}
 
 }  // namespace tresk

@@ -1,0 +1,27 @@
+#include "simulator/access_control.h"
+
+#include "simulator/prompt_log.h"
+
+namespace tresk::simulator {
+
+OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const std::string& reason) {
+    const bool biometryReady = device.biometry != Biometry::None && device.enrolled;
+    PromptKind kind;
+    if (item.accessFlags & (accessControlFlag::biometryAny | accessControlFlag::biometryCurrentSet)) {
+        // A biometric item cannot be released without the biometry it was bound to.
+        if (!biometryReady) return status::authFailed;
+        if ((item.accessFlags & accessControlFlag::biometryCurrentSet) && item.enrollment != device.enrollment) {
+            return status::authFailed;
+        }
+        kind = PromptKind::TouchID;
+    } else if (item.accessFlags & accessControlFlag::userPresence) {
+        if (biometryReady) kind = PromptKind::TouchIDOrPassword;
+        else if (device.loginPassword) kind = PromptKind::Password;
+        else return status::authFailed;
+    } else {
+        return status::success;  // unprotected
+    }
+    return prompt(device, kind, reason) == Answer::Approve ? status::success : status::userCanceled;
+}
+
+}  // namespace tresk::simulator

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The folders' dependencies run one way. Each folder may include only the
+# folders listed for it; the simulated platform lives only in simulator/;
+# logic holds no platform #if (the build picks files by suffix instead).
+# usage: layers_test.sh SOURCE_DIR
+set -u
+cd "$1" || exit 1
+
+declare -A allowed=(
+    [common]="common"
+    [text]="text"
+    [store/keychain]="common text store/keychain"
+    [store]="common text store/keychain store"
+    [identity]="common text identity"
+    [launchhelp]="common text identity launchhelp"
+    [simulator]="common text store/keychain simulator"
+    [cli]="common text store/keychain store identity launchhelp cli"
+)
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The folder a source file belongs to: store/keychain before store.
+layer_of() {
+    case $1 in
+        store/keychain/*) echo store/keychain ;;
+        *) echo "${1%%/*}" ;;
+    esac
+}
+
+while IFS= read -r file; do
+    layer=$(layer_of "$file")
+    [[ -n ${allowed[$layer]+x} ]] || { fail "$file is in no known layer"; continue; }
+    while IFS= read -r included; do
+        target=$(layer_of "$included")
+        [[ " ${allowed[$layer]} " == *" $target "* ]] || fail "$file includes $included ($layer may not use $target)"
+    done < <(sed -nE 's/^#[[:space:]]*(include|import)[[:space:]]+"([^"]+)".*/\2/p' "$file")
+done < <(find common text store identity launchhelp simulator cli -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.mm' \))
+
+while IFS= read -r file; do
+    fail "$file is simulated-platform code outside simulator/"
+done < <(find . -path ./build -prune -o -type f -name '*_simulated.*' -print | sed 's|^\./||' | grep -v '^simulator/')
+
+while IFS= read -r hit; do
+    fail "platform #if in logic: $hit"
+done < <(find common text store identity launchhelp cli -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.mm' \) |
+    grep -Ev '_(darwin|linux|simulated)\.(h|cpp|mm)$' |
+    xargs grep -nE '^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif).*(__APPLE__|__linux__|__MACH__|TARGET_OS)' 2>/dev/null)
+
+((failures == 0)) && echo "layers: every include runs downwards"
+exit $((failures > 0))
