@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <variant>
@@ -8,6 +9,7 @@
 #include "store/address.h"
 #include "store/listing_order.h"
 #include "store/policy.h"
+#include "text/unicode.h"
 
 namespace tresk {
 namespace {
@@ -33,11 +35,12 @@ TEST(ParseKey, Splits) {
         {"a/\xCC\x81", {}, {}, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         auto address = parseKey(c.text);
-        ASSERT_EQ(address.has_value(), c.parsed) << c.text;
+        ASSERT_EQ(address.has_value(), c.parsed);
         if (!address) continue;
-        EXPECT_EQ(address->service, c.service) << c.text;
-        EXPECT_EQ(address->account, c.account) << c.text;
+        EXPECT_EQ(address->service, c.service);
+        EXPECT_EQ(address->account, c.account);
     }
 }
 
@@ -69,6 +72,39 @@ TEST(Policy, RawValuesFlagsAndParsing) {
     }
 }
 
+// Canonically equal names keep the Keychain's order. With a handful of
+// entries any sort happens to keep it; forty spellings of one name among
+// others do not.
+TEST(ListingOrder, EqualSpellingsKeepTheirOrder) {
+    const std::vector<std::string> aDots = {"a\xCC\xA3\xCC\x87", "a\xCC\x87\xCC\xA3", "\xE1\xBA\xA1\xCC\x87",
+                                            "\xC8\xA7\xCC\xA3"};  // a with a dot below and one above
+    const std::vector<std::string> eAcute = {"\xC3\xA9", "e\xCC\x81"};
+    const std::vector<std::string> aRing = {"\xC3\x85", "A\xCC\x8A", "\xE2\x84\xAB"};
+    const std::vector<std::string> cCedilla = {"\xC3\xA7", "c\xCC\xA7"};
+    std::vector<std::string> spellings;
+    for (const auto& a : aDots)
+        for (const auto& e : eAcute)
+            for (const auto& r : aRing)
+                for (const auto& c : cCedilla) spellings.push_back("ns/" + a + e + r + c);
+    spellings.resize(40);
+    std::vector<std::string> entries, others = {"zz/z", "ns/a", "Work/x", "ns/\xC3\xBF", "a/b", "ns/b"};
+    for (std::size_t i = 0; i < spellings.size(); ++i) {
+        entries.push_back(spellings[spellings.size() - 1 - i]);  // not in byte order
+        if (i % 7 == 0) entries.push_back(others[(i / 7) % others.size()]);
+    }
+    std::vector<std::string> sorted = entries;
+    sortListing(sorted);
+    std::vector<std::string> equalOnes;
+    for (const auto& entry : sorted) {
+        if (std::find(spellings.begin(), spellings.end(), entry) != spellings.end()) equalOnes.push_back(entry);
+    }
+    std::vector<std::string> inputOrder(spellings.rbegin(), spellings.rend());
+    EXPECT_EQ(equalOnes, inputOrder);
+    EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+        return text::toNFC(a) < text::toNFC(b);
+    }));
+}
+
 TEST(ListingOrder, CodePointsAfterNormalisation) {
     const std::string precomposed = "\xC3\xA9/a", decomposed = "e\xCC\x81/a";
     struct Case {
@@ -84,6 +120,7 @@ TEST(ListingOrder, CodePointsAfterNormalisation) {
         {{"\xF0\x9F\x94\x91/k", "\xEF\xBD\x81/k"}, {"\xEF\xBD\x81/k", "\xF0\x9F\x94\x91/k"}},
     };
     for (auto c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.in));
         sortListing(c.in);
         EXPECT_EQ(c.in, c.out);
     }

@@ -23,7 +23,8 @@ namespace e2e {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr auto timeout = std::chrono::seconds(60);  // a run that blocks on its input ends here
+// A run that blocks (on its input, a lock) is killed here, so no test waits for ever.
+constexpr auto timeout = std::chrono::seconds(30);
 
 // The test process must survive writing to a child that stopped reading.
 const bool sigpipeIgnored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();

@@ -1,0 +1,144 @@
+// The stream loops under the conditions that break naive ones: a pipe that is
+// drained or filled slowly, so writes and reads come back short, and a signal
+// whose handler does not restart system calls, so they fail with EINTR.
+#include <atomic>
+#include <chrono>
+#include <algorithm>
+#include <csignal>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <pthread.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include "common/bytes.h"
+#include "common/streams.h"
+
+namespace tresk {
+namespace {
+
+std::atomic<int> interruptions{0};
+extern "C" void countInterruption(int) { interruptions.fetch_add(1, std::memory_order_relaxed); }
+
+// SIGALRM every half millisecond, with a handler installed without
+// SA_RESTART, for as long as it lives; only the test's own thread receives it.
+class Interruptions {
+public:
+    Interruptions() {
+        struct sigaction action {};
+        action.sa_handler = countInterruption;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0;  // no SA_RESTART: blocked calls fail with EINTR
+        sigaction(SIGALRM, &action, &previous_);
+        itimerval every{{0, 500}, {0, 500}};
+        setitimer(ITIMER_REAL, &every, nullptr);
+    }
+    ~Interruptions() {
+        itimerval off{};
+        setitimer(ITIMER_REAL, &off, nullptr);
+        sigaction(SIGALRM, &previous_, nullptr);
+    }
+
+private:
+    struct sigaction previous_ {};
+};
+
+// Starts `body` on a thread that never takes SIGALRM, so the interrupted
+// call is always the one under test.
+std::thread quietThread(std::function<void()> body) {
+    sigset_t alarm, old;
+    sigemptyset(&alarm);
+    sigaddset(&alarm, SIGALRM);
+    pthread_sigmask(SIG_BLOCK, &alarm, &old);
+    std::thread thread(std::move(body));
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    return thread;
+}
+
+std::vector<std::uint8_t> pattern(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    return bytes;
+}
+
+// Longer than the alarm's period: the other side finds the pipe full (or
+// empty) and is interrupted before it moved a byte.
+void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }
+
+TEST(Streams, WriteAllDeliversEverythingThroughShortWritesAndInterruptions) {
+    const auto sent = pattern(4 << 20);
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    std::vector<std::uint8_t> received;
+    std::thread reader = quietThread([&] {
+        std::uint8_t chunk[65536];
+        for (ssize_t n; (n = ::read(fds[0], chunk, sizeof chunk)) > 0;) {
+            received.insert(received.end(), chunk, chunk + n);
+            pause();  // drained slowly: the writer finds the pipe full again and again
+        }
+    });
+    int result;
+    {
+        Interruptions alarms;
+        interruptions = 0;
+        result = writeAll(fds[1], sent);
+    }
+    ::close(fds[1]);
+    reader.join();
+    ::close(fds[0]);
+    EXPECT_EQ(result, 0);
+    EXPECT_GT(interruptions.load(), 0) << "the writer was never interrupted: the test proved nothing";
+    ASSERT_EQ(received.size(), sent.size());
+    EXPECT_TRUE(received == sent);
+}
+
+TEST(Streams, ReadAllCollectsEverythingThroughShortReadsAndInterruptions) {
+    const auto sent = pattern(2 << 20);
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    std::thread writer = quietThread([&] {
+        for (std::size_t at = 0; at < sent.size();) {
+            ssize_t n = ::write(fds[1], sent.data() + at, std::min<std::size_t>(65536, sent.size() - at));
+            if (n <= 0) break;
+            at += static_cast<std::size_t>(n);
+            pause();  // filled slowly: the reader waits and is interrupted
+        }
+        ::close(fds[1]);
+    });
+    SecretBuffer buffer;
+    int result;
+    {
+        Interruptions alarms;
+        interruptions = 0;
+        result = readAll(fds[0], buffer);
+    }
+    // A reader that gave up early must not leave the writer blocked.
+    auto previous = std::signal(SIGPIPE, SIG_IGN);
+    ::close(fds[0]);
+    writer.join();
+    std::signal(SIGPIPE, previous);
+    EXPECT_EQ(result, 0);
+    EXPECT_GT(interruptions.load(), 0) << "the reader was never interrupted: the test proved nothing";
+    ASSERT_EQ(buffer.size(), sent.size());
+    EXPECT_TRUE(std::equal(sent.begin(), sent.end(), buffer.data()));
+}
+
+TEST(Streams, WriteAllReportsAClosedPipe) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ::close(fds[0]);
+    auto previous = std::signal(SIGPIPE, SIG_IGN);
+    EXPECT_EQ(writeAll(fds[1], std::string_view("data")), EPIPE);
+    std::signal(SIGPIPE, previous);
+    ::close(fds[1]);
+}
+
+}  // namespace
+}  // namespace tresk
