@@ -56,6 +56,8 @@ else
 fi
 sha256=$(cut -d ' ' -f 1 "$zip.sha256")
 
-"$here/homebrew/render-cask.sh" "$version" "$sha256" ${4:+"$4"} >"$outdir/tresk.rb"
+# Written only once rendered: a refused value leaves no cask behind.
+cask=$("$here/homebrew/render-cask.sh" "$version" "$sha256" ${4:+"$4"})
+printf '%s\n' "$cask" >"$outdir/tresk.rb"
 
 printf '%s\n' "$zip" "$zip.sha256" "$outdir/tresk.rb"
