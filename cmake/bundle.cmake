@@ -20,8 +20,31 @@ if(APPLE AND TRESK_SIGN_IDENTITY)
     message(FATAL_ERROR "TRESK_SIGN_IDENTITY needs TRESK_TEAM_ID")
   endif()
   configure_file(${CMAKE_SOURCE_DIR}/bundle/entitlements.plist.in ${CMAKE_BINARY_DIR}/tresk.entitlements @ONLY)
-  add_custom_command(TARGET tresk POST_BUILD
+  # Rewritten only when a setting changes, so a new identity or profile
+  # path signs again with every generator (Make does not compare commands).
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/tresk_sign_settings.txt
+    CONTENT "identity=${TRESK_SIGN_IDENTITY}\nprofile=${TRESK_PROVISIONING_PROFILE}\n")
+  # The seal covers the executable, Info.plist and the embedded profile, so
+  # the bundle is signed again whenever any of them (or how it is signed)
+  # changes: a new commit or the dirty flag rewrites only Info.plist, and a
+  # signature made before that no longer verifies.
+  set(tresk_sign_inputs
+    $<TARGET_FILE:tresk>
+    ${TRESK_INFO_PLIST}
+    ${CMAKE_BINARY_DIR}/tresk.entitlements
+    ${CMAKE_BINARY_DIR}/tresk_sign_settings.txt
+    ${CMAKE_SOURCE_DIR}/bundle/sign.sh)
+  if(TRESK_PROVISIONING_PROFILE)
+    list(APPEND tresk_sign_inputs ${TRESK_PROVISIONING_PROFILE})
+  endif()
+  set(tresk_sign_stamp ${CMAKE_BINARY_DIR}/tresk_signed.stamp)
+  add_custom_command(OUTPUT ${tresk_sign_stamp}
     COMMAND ${CMAKE_SOURCE_DIR}/bundle/sign.sh ${TRESK_BUNDLE_DIR} ${CMAKE_BINARY_DIR}/tresk.entitlements
             "${TRESK_SIGN_IDENTITY}" "${TRESK_PROVISIONING_PROFILE}"
+    COMMAND ${CMAKE_COMMAND} -E touch ${tresk_sign_stamp}
+    DEPENDS ${tresk_sign_inputs}
+    COMMENT "Signing Tresk.app"
     VERBATIM)
+  add_custom_target(tresk_sign ALL DEPENDS ${tresk_sign_stamp})
+  add_dependencies(tresk_sign tresk tresk_info_plist)
 endif()

@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# The release pipeline's parts that run here, on Linux:
+# - package.sh on a built bundle: the zip unpacks to a working Tresk.app, the
+#   checksum file verifies, the cask points at that zip and that executable;
+#   and bad input is refused rather than packed;
+# - both workflows parse, their run steps pass shellcheck, and the release
+#   job checks (and BUILD.md names) every secret it uses;
+# - macos-smoke.sh against the simulated platform: it passes on the answers a
+#   Mac gives an unsigned executable and fails on any other.
+#
+# usage: check.sh BUNDLE        (a built Tresk.app, e.g. build/release/Tresk.app)
+set -euo pipefail
+
+if [ $# -ne 1 ] || [ ! -d "$1" ]; then
+  echo "usage: check.sh BUNDLE" >&2
+  exit 2
+fi
+bundle=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(dirname "$here")
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# Debian's Python, the one python3-yaml serves, ahead of any other on PATH.
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+
+failures=0
+fail() {
+  echo "check: $*" >&2
+  failures=$((failures + 1))
+}
+
+# --- package.sh on the built bundle --------------------------------------
+version=9.8.7
+repository=example/tresk-check
+dist=$tmp/dist
+zip=$dist/Tresk-$version.zip
+"$here/package.sh" "$bundle" "$version" "$dist" "$repository" >/dev/null
+
+entries=$(unzip -Z1 "$zip")
+for entry in Tresk.app/Contents/MacOS/tresk Tresk.app/Contents/Info.plist; do
+  grep -qxF "$entry" <<<"$entries" || fail "the zip has no $entry"
+done
+if grep -v '^Tresk\.app/' <<<"$entries"; then
+  fail "the zip holds more than Tresk.app (above)"
+fi
+mkdir "$tmp/unpacked"
+unzip -q "$zip" -d "$tmp/unpacked"
+unpacked=$tmp/unpacked/Tresk.app
+[ -x "$unpacked/Contents/MacOS/tresk" ] || fail "the unpacked tresk is not executable"
+for file in Contents/MacOS/tresk Contents/Info.plist; do
+  cmp -s "$bundle/$file" "$unpacked/$file" || fail "the unpacked $file differs from the bundle's"
+done
+if [ "$("$unpacked/Contents/MacOS/tresk" --version 2>&1)" != "$("$bundle/Contents/MacOS/tresk" --version 2>&1)" ]; then
+  fail "the unpacked bundle does not give the built bundle's version line"
+fi
+
+# A signed bundle can hold symbolic links, and the seal covers them as links.
+mkdir "$tmp/linked"
+cp -R "$bundle" "$tmp/linked/Tresk.app"
+mkdir "$tmp/linked/Tresk.app/Contents/Resources"
+ln -s ../Info.plist "$tmp/linked/Tresk.app/Contents/Resources/Info.plist"
+"$here/package.sh" "$tmp/linked/Tresk.app" "$version" "$tmp/linked-dist" >/dev/null
+mkdir "$tmp/linked-unpacked"
+unzip -q "$tmp/linked-dist/Tresk-$version.zip" -d "$tmp/linked-unpacked"
+link=$tmp/linked-unpacked/Tresk.app/Contents/Resources/Info.plist
+if [ ! -L "$link" ] || [ "$(readlink "$link")" != ../Info.plist ]; then
+  fail "the zip does not keep a symbolic link as a link"
+fi
+
+checksum=$(cat "$zip.sha256")
+actual=$(sha256sum "$zip" | cut -d ' ' -f 1)
+[ "$checksum" = "$actual  Tresk-$version.zip" ] ||
+  fail "the checksum file is not one line \"SHA-256  Tresk-$version.zip\": $checksum"
+(cd "$dist" && sha256sum --quiet -c "Tresk-$version.zip.sha256") || fail "sha256sum -c rejects the checksum file"
+
+# The cask: Ruby, this version and checksum, and paths that exist.
+cask=$dist/tresk.rb
+ruby -c "$cask" >/dev/null || fail "the cask is not valid Ruby"
+cask_value() { sed -n "s/^  $1 \"\(.*\)\"\$/\1/p" "$cask"; }
+[ "$(cask_value version)" = "$version" ] || fail "the cask's version is not $version"
+[ "$(cask_value sha256)" = "$actual" ] || fail "the cask's sha256 is not the zip's"
+url=$(cask_value url)
+url=${url//'#{version}'/$version}
+[ "$url" = "https://github.com/$repository/releases/download/v$version/Tresk-$version.zip" ] ||
+  fail "the cask downloads $url, not the zip package.sh made for tag v$version in $repository"
+app=$(cask_value app)
+[ -d "$tmp/unpacked/$app" ] || fail "the cask installs \"$app\", which the zip does not hold"
+binary=$(cask_value binary)
+case $binary in
+  "#{appdir}/$app/"*) [ -x "$tmp/unpacked/${binary#'#{appdir}/'}" ] || fail "the cask links $binary, not an executable in the zip" ;;
+  *) fail "the cask's binary is not inside the installed app: $binary" ;;
+esac
+# The cask's requirements agree with the bundle and the release build.
+minimum=$("$python" -c 'import plistlib, sys; print(plistlib.load(open(sys.argv[1], "rb"))["LSMinimumSystemVersion"])' \
+  "$bundle/Contents/Info.plist")
+declare -A macos_names=([10.15]=catalina [11]=big_sur [11.0]=big_sur [12]=monterey [12.0]=monterey
+                        [13]=ventura [13.0]=ventura [14]=sonoma [14.0]=sonoma [15]=sequoia [15.0]=sequoia)
+grep -qxF "  depends_on macos: \">= :${macos_names[$minimum]:-unknown}\"" "$cask" ||
+  fail "the cask does not require macOS $minimum (LSMinimumSystemVersion) or later"
+architectures=$("$python" -c '
+import json, sys
+presets = {p["name"]: p for p in json.load(open(sys.argv[1]))["configurePresets"]}
+print(", ".join(":" + a for a in sorted(presets["release"]["cacheVariables"]["CMAKE_OSX_ARCHITECTURES"].split(";"))))
+' "$top/CMakePresets.json")
+grep -qxF "  depends_on arch: [$architectures]" "$cask" ||
+  fail "the cask does not name the release build's architectures ($architectures)"
+
+# Refused, with nothing written: each line is a command that must fail.
+while IFS= read -r refused; do
+  rm -rf "$tmp/refused"
+  if (eval "$refused") >/dev/null 2>&1 || [ -s "$tmp/refused/tresk.rb" ]; then
+    fail "accepted: $refused"
+  fi
+done <<EOF
+"$here/package.sh" "$bundle" 1.2 "$tmp/refused"
+"$here/package.sh" "$bundle" v1.2.3 "$tmp/refused"
+"$here/package.sh" "$bundle" 1.2.3 "$tmp/refused" 'owner/name"; system("id")'
+"$here/package.sh" "$tmp/linked" 1.2.3 "$tmp/refused"
+"$here/package.sh" "$tmp/refused-nothing/Tresk.app" 1.2.3 "$tmp/refused"
+mkdir -p "$tmp/refused" && "$here/homebrew/render-cask.sh" 1.2.3 "${actual:1}" > "$tmp/refused/tresk.rb"
+mkdir -p "$tmp/refused" && "$here/homebrew/render-cask.sh" 1.2.3 "$(tr a-f A-F <<<"$actual")" > "$tmp/refused/tresk.rb"
+mkdir -p "$tmp/refused" && "$here/homebrew/render-cask.sh" '1.2.3" ' "$actual" > "$tmp/refused/tresk.rb"
+EOF
+
+# --- the workflows ---------------------------------------------------------
+mkdir "$tmp/steps"
+if "$python" "$here/workflow_run_steps.py" "$tmp/steps" "$top/BUILD.md" \
+     "$top/.github/workflows/release.yml" "$top/.github/workflows/macos.yml"; then
+  shellcheck "$tmp/steps"/*.sh || fail "a workflow run step does not pass shellcheck (above)"
+else
+  fail "the workflows (above)"
+fi
+
+# --- macos-smoke.sh against the simulated platform --------------------------
+# A copy of the bundle built from a known, clean commit, as CI's is.
+commit=0123456789abcdef0123456789abcdef01234567
+mkdir "$tmp/smoke"
+cp -R "$bundle" "$tmp/smoke/Tresk.app"
+"$python" - "$tmp/smoke/Tresk.app/Contents/Info.plist" "$commit" <<'EOF'
+import plistlib, sys
+with open(sys.argv[1], "rb") as f:
+    info = plistlib.load(f)
+info.update(TreskGitCommit=sys.argv[2], TreskBuildDirty=False)
+with open(sys.argv[1], "wb") as f:
+    plistlib.dump(info, f)
+EOF
+# And one whose front end misroutes a stream: usage on stdout for a wrong shape.
+mkdir -p "$tmp/misrouted/Tresk.app/Contents/MacOS"
+cp "$tmp/smoke/Tresk.app/Contents/Info.plist" "$tmp/misrouted/Tresk.app/Contents/"
+cat >"$tmp/misrouted/Tresk.app/Contents/MacOS/tresk" <<EOF
+#!/bin/sh
+if [ "\$*" = get ]; then "$tmp/smoke/Tresk.app/Contents/MacOS/tresk" --help; exit 1; fi
+exec "$tmp/smoke/Tresk.app/Contents/MacOS/tresk" "\$@"
+EOF
+chmod +x "$tmp/misrouted/Tresk.app/Contents/MacOS/tresk"
+# EXPECTED|BUNDLE|DEVICE PROFILE (lines separated by ;)|GITHUB_SHA|what the log must say
+while IFS='|' read -r expected app profile sha says; do
+  home=$(mktemp -d "$tmp/home.XXXXXX")
+  mkdir -m 700 "$home/tresk-simulator"
+  tr ';' '\n' <<<"$profile" >"$home/tresk-simulator/device.profile"
+  status=0
+  XDG_DATA_HOME=$home GITHUB_SHA=$sha "$here/macos-smoke.sh" "$tmp/$app/Tresk.app/Contents/MacOS/tresk" \
+    >"$home/log" 2>&1 || status=$?
+  if { [ "$expected" = pass ] && [ "$status" -ne 0 ]; } || { [ "$expected" = fail ] && [ "$status" -ne 1 ]; } ||
+     ! grep -qF -- "$says" "$home/log"; then
+    fail "macos-smoke.sh on $app with profile \"$profile\" and GITHUB_SHA $sha: status $status, expected to $expected and say \"$says\":"
+    sed 's/^/    /' "$home/log" >&2
+  fi
+done <<EOF
+pass|smoke|entitlement = missing|$commit|ok: printf x | tresk add ci/smoke (Touch ID available
+pass|smoke|entitlement = missing;biometry = none|$commit|ok: printf x | tresk add ci/smoke (no Touch ID
+fail|smoke|entitlement = missing|${commit/0/f}|FAILED: tresk --version
+fail|smoke|biometry = touch-id|$commit|FAILED: tresk get ci/smoke
+fail|smoke|biometry = touch-id|$commit|FAILED: printf x | tresk add ci/smoke
+fail|misrouted|entitlement = missing|$commit|expected: status 1, stdout empty, stderr what --help printed
+EOF
+
+if [ "$failures" -ne 0 ]; then
+  echo "check: $failures fault(s) in the release packaging" >&2
+  exit 1
+fi
+echo "check: release packaging, workflows and smoke run as expected"
