@@ -45,7 +45,7 @@ Decision decide(const std::vector<std::string>& arguments, const std::function<b
     }
     if (n == 0) return decision;  // no element 0: usage with an empty name
 
-    values.program = programName(arguments[0]);
+    values.program = text::visibleText(programName(arguments[0]));
     if (n == 2 && arguments[1] == "--version") {
         decision.outcome = Outcome::Version;
         return decision;
@@ -56,7 +56,8 @@ Decision decide(const std::vector<std::string>& arguments, const std::function<b
         return decision;
     }
     if (n < 2 || n > 5) return decision;  // no shape with a command word here
-    const std::string word = text::toLower(arguments[1]);
+    // The command word is only compared and shown: ill-formed bytes may be repaired.
+    const std::string word = text::toLower(text::repairUtf8(arguments[1]));
     const Command* command = findCommand(word);
     // Any word with NAMESPACE/KEY, or with NAMESPACE/KEY and an option, is
     // judged further; a word alone only when it is a whole command line.

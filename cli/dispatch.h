@@ -38,7 +38,7 @@ struct Decision {
     const Command* command = nullptr;  // for Command: the table's entry for `invocation.action`
 };
 
-// `arguments` holds element 0 onwards, already read as UTF-8.
+// `arguments` holds element 0 onwards, as the bytes were given.
 Decision decide(const std::vector<std::string>& arguments, const std::function<bool()>& launchedFromDesktop);
 
 // The last path component of element 0, as a file URL would give it.

@@ -24,6 +24,9 @@ std::string errorLine(std::string_view message, const std::optional<StatusDetail
 [[noreturn]] void fail(std::string_view message);
 [[noreturn]] void fail(std::string_view message, const StatusDetail& detail);
 
+// The error line for memory that ran out, written without allocating.
+[[noreturn]] void failOutOfMemory();
+
 // Ends the process: secrets wiped first.
 [[noreturn]] void terminate(int status);
 

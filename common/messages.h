@@ -68,6 +68,9 @@ inline std::string unlockReason(std::string_view service, std::string_view accou
     return "Unlock " + std::string(service) + "/" + std::string(account);
 }
 
+// anywhere: a value larger than the memory the process may have
+inline constexpr std::string_view outOfMemory = "Out of memory.";
+
 // streams: a value that never arrived must not look delivered
 inline std::string readFailed(std::string_view reason) {
     return "Could not read standard input: " + std::string(reason);

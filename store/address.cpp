@@ -32,13 +32,17 @@ KeychainQuery baseQuery(const std::optional<std::string>& service,
     return query;
 }
 
+std::optional<FullAddress> fullAddress(const std::optional<std::string>& key) {
+    if (!key || !text::isWellFormedUtf8(*key) || text::hasControlCharacter(*key)) return std::nullopt;
+    auto address = parseKey(*key);
+    if (!address || !address->account) return std::nullopt;
+    return FullAddress{std::move(address->service), std::move(*address->account)};
+}
+
 FullAddress requireFullAddress(const std::optional<std::string>& key) {
-    if (key) {
-        if (auto address = parseKey(*key); address && address->account) {
-            return {std::move(address->service), std::move(*address->account)};
-        }
-    }
-    fail(messages::invalidKey);
+    auto address = fullAddress(key);
+    if (!address) fail(messages::invalidKey);
+    return std::move(*address);
 }
 
 }  // namespace tresk

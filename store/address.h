@@ -24,7 +24,13 @@ struct FullAddress {
     std::string account;
 };
 
-// add, get and delete need both parts; anything less ends the run with
+// Both parts, or none: for a missing key, no usable "/", an empty part, a
+// name that is not well-formed UTF-8 (it would be repaired into another
+// name) or one that holds a control character (it would forge lines where
+// names are shown).
+std::optional<FullAddress> fullAddress(const std::optional<std::string>& key);
+
+// add, get and delete need a full address; anything less ends the run with
 // "Invalid NAMESPACE/KEY.".
 FullAddress requireFullAddress(const std::optional<std::string>& key);
 

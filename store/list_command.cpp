@@ -9,6 +9,7 @@
 #include "store/address.h"
 #include "store/commands.h"
 #include "store/listing_order.h"
+#include "text/unicode.h"
 
 namespace tresk {
 namespace {
@@ -51,9 +52,11 @@ void route::list(const Command& self, const CommandInput& input, Services& servi
     }
     sortListing(listing);
 
+    // A name stored before control characters were refused, or by another
+    // program, must not break a line or reach a terminal raw.
     std::string out;
     for (const auto& line : listing) {
-        out += line;
+        out += text::visibleText(line);
         out += '\n';
     }
     services.console.writeOutput(std::span<const std::uint8_t>(

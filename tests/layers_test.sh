@@ -7,8 +7,8 @@ set -u
 cd "$1" || exit 1
 
 declare -A allowed=(
-    [common]="common"
     [text]="text"
+    [common]="text common"
     [store/keychain]="common text store/keychain"
     [store]="common text store/keychain store"
     [identity]="common text identity"

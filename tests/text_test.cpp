@@ -124,6 +124,62 @@ TEST(Text, ShellSafePattern) {
     }
 }
 
+TEST(Text, VisibleText) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain text", "plain text"},
+        {"x\nError: forged", "x\\x0aError: forged"},
+        {"\x1b[2J\x1b]0;title\x07", "\\x1b[2J\\x1b]0;title\\x07"},
+        {"a\rb\tc\x7f", "a\\x0db\\x09c\\x7f"},
+        {std::string("nul\0in", 6), "nul\\x00in"},
+        {"c1 \xC2\x9B[31m \xC2\x85", "c1 \\u009b[31m \\u0085"},   // CSI and NEL
+        {"\xC3\xA9t\xC3\xA9 \xE2\x80\xAE", "\xC3\xA9t\xC3\xA9 \xE2\x80\xAE"},  // letters, and a bidi mark, kept
+        {"bad \xFF\xFE end", "bad \\xff\\xfe end"},
+        {"cut \xE2\x82", "cut \\xe2\\x82"},
+        {"back\\slash", "back\\slash"},
+    };
+    for (const auto& [in, out] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(in));
+        EXPECT_EQ(text::visibleText(in), out);
+        EXPECT_FALSE(text::hasControlCharacter(text::visibleText(in)));
+    }
+}
+
+TEST(Text, WellFormedAndControl) {
+    const struct {
+        std::string text;
+        bool wellFormed, control;
+    } cases[] = {
+        {"ns/key", true, false},
+        {"\xC3\xA9/\xF0\x9F\x94\x91", true, false},
+        {"\xEF\xBF\xBD", true, false},      // a real U+FFFD is text
+        {"\xFF/k", false, false},
+        {"\xFE/k", false, false},
+        {"\xC0\xAF", false, false},          // overlong "/"
+        {"\xED\xA0\x80", false, false},     // a surrogate
+        {"a\nb", true, true},
+        {"a\x7f", true, true},
+        {"a\xC2\x80", true, true},           // C1
+        {"", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.text));
+        EXPECT_EQ(text::isWellFormedUtf8(c.text), c.wellFormed);
+        EXPECT_EQ(text::hasControlCharacter(c.text), c.control);
+    }
+}
+
+// What the macOS conversion to CFString is built from: a leading byte-order
+// mark is kept, so "\uFEFFns/k" and "ns/k" stay two names.
+TEST(Text, Utf16KeepsEveryCharacter) {
+    EXPECT_EQ(text::utf16FromUtf8("\xEF\xBB\xBFns/k"), std::u16string(u"\uFEFFns/k"));
+    EXPECT_EQ(text::utf16FromUtf8("ns/\xEF\xBB\xBFk"), std::u16string(u"ns/\uFEFFk"));
+    EXPECT_EQ(text::utf16FromUtf8("\xF0\x9F\x94\x91"), std::u16string(u"\U0001F511"));
+    EXPECT_EQ(text::utf16FromUtf8(""), std::u16string());
+    EXPECT_EQ(text::utf16FromUtf8(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+    EXPECT_EQ(text::utf16FromUtf8("\xFF"), std::nullopt);
+    EXPECT_EQ(text::utf16FromUtf8("\xC3"), std::nullopt);
+}
+
 // The ASCII shortcuts against ICU itself, over text made of the characters
 // where they could go wrong: case, CR and LF, controls and the slash.
 TEST(Text, AsciiShortcutsGiveIcusAnswers) {

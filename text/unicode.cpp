@@ -10,6 +10,7 @@
 #include <unicode/uregex.h>
 #include <unicode/ustring.h>
 #include <unicode/utext.h>
+#include <unicode/utf8.h>
 
 // ICU's C API only: its C++ classes have no stable ABI across the system
 // library's versions on macOS.
@@ -87,6 +88,22 @@ void forEachCluster(std::string_view utf8, F f) {
     }
 }
 
+// Calls f(codePoint, begin, end) for each character; an ill-formed sequence
+// comes as a negative code point.
+template <typename F>
+void forEachCodePoint(std::string_view utf8, F f) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const auto length = static_cast<int64_t>(utf8.size());
+    for (int64_t i = 0; i < length;) {
+        const int64_t begin = i;
+        UChar32 c;
+        U8_NEXT(bytes, i, length, c);
+        f(c, static_cast<std::size_t>(begin), static_cast<std::size_t>(i));
+    }
+}
+
+bool isControl(UChar32 c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
 }  // namespace
 
 namespace library {
@@ -135,6 +152,55 @@ std::string prefixClusters(std::string_view utf8, std::size_t count) {
 }  // namespace library
 
 std::string repairUtf8(std::string_view bytes) { return toUtf8(toUtf16(bytes)); }
+
+bool isWellFormedUtf8(std::string_view bytes) {
+    if (isAscii(bytes)) return true;
+    bool wellFormed = true;
+    forEachCodePoint(bytes, [&](UChar32 c, std::size_t, std::size_t) { wellFormed = wellFormed && c >= 0; });
+    return wellFormed;
+}
+
+bool hasControlCharacter(std::string_view utf8) {
+    bool found = false;
+    forEachCodePoint(utf8, [&](UChar32 c, std::size_t, std::size_t) { found = found || (c >= 0 && isControl(c)); });
+    return found;
+}
+
+std::string visibleText(std::string_view bytes) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size());
+    forEachCodePoint(bytes, [&](UChar32 c, std::size_t begin, std::size_t end) {
+        if (c >= 0 && !isControl(c)) {
+            out.append(bytes.substr(begin, end - begin));
+        } else if (c >= 0x80) {
+            out += "\\u00";
+            out += hex[(c >> 4) & 0xF];
+            out += hex[c & 0xF];
+        } else {
+            for (std::size_t i = begin; i < end; ++i) {
+                const auto b = static_cast<unsigned char>(bytes[i]);
+                out += "\\x";
+                out += hex[b >> 4];
+                out += hex[b & 0xF];
+            }
+        }
+    });
+    return out;
+}
+
+std::optional<std::u16string> utf16FromUtf8(std::string_view utf8) {
+    if (!fitsIcu(utf8.size())) return std::nullopt;
+    std::u16string out(utf8.size(), u'\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    // No substitute character: an ill-formed sequence is an error.
+    u_strFromUTF8(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                  static_cast<int32_t>(utf8.size()), &status);
+    if (U_FAILURE(status)) return std::nullopt;
+    out.resize(static_cast<std::size_t>(length));
+    return out;
+}
 
 // For plain ASCII the answers are known without ICU: the default mappings
 // change only A-Z, NFC changes nothing, and every character is a cluster of

@@ -13,6 +13,21 @@ namespace tresk::text {
 // Bytes read as UTF-8; ill-formed sequences become U+FFFD.
 std::string repairUtf8(std::string_view bytes);
 
+// UTF-8 without an ill-formed sequence.
+bool isWellFormedUtf8(std::string_view bytes);
+
+// A control character (C0, DEL or C1) anywhere in the text.
+bool hasControlCharacter(std::string_view utf8);
+
+// The text as one line fit for a terminal: control characters written as
+// visible escapes (\x1b for C0 and DEL, \u009b for C1), ill-formed bytes as
+// \xff; everything else unchanged.
+std::string visibleText(std::string_view bytes);
+
+// UTF-16 of well-formed UTF-8, none otherwise. A byte-order mark is a
+// character like any other: it stays, at the start too.
+std::optional<std::u16string> utf16FromUtf8(std::string_view utf8);
+
 // Unicode default full lower-case mapping (root locale, not the user's).
 std::string toLower(std::string_view utf8);
 
