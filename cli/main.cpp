@@ -1,18 +1,20 @@
 // Entry point: decide what the run is, then do exactly that.
 #include <csignal>
 #include <cstdint>
+#include <new>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/dispatch.h"
 #include "common/diagnostics.h"
+#include "common/process_hardening.h"
 #include "common/streams.h"
 #include "identity/version.h"
 #include "launchhelp/desktop_launch.h"
 #include "store/commands.h"
-#include "text/unicode.h"
 
 namespace tresk {
 namespace {
@@ -24,11 +26,12 @@ void writeText(std::string_view text) {
 }
 
 int run(int argc, char** argv) {
+    forbidCoreDumps();
     // A closed pipe must surface as a failed write, not kill the process silently.
     std::signal(SIGPIPE, SIG_IGN);
 
-    std::vector<std::string> arguments;
-    for (int i = 0; i < argc; ++i) arguments.push_back(text::repairUtf8(argv[i]));
+    // As the bytes were given: a name is never repaired into another name.
+    std::vector<std::string> arguments(argv, argv + argc);
 
     Decision decision = decide(arguments, [] { return launchedFromDesktop(); });
     switch (decision.outcome) {
@@ -61,4 +64,12 @@ int run(int argc, char** argv) {
 }  // namespace
 }  // namespace tresk
 
-int main(int argc, char** argv) { return tresk::run(argc, argv); }
+int main(int argc, char** argv) {
+    try {
+        return tresk::run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        tresk::failOutOfMemory();
+    } catch (const std::length_error&) {
+        tresk::failOutOfMemory();  // a size beyond what memory can hold
+    }
+}
