@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "text/unicode.h"
+
 namespace tresk {
 namespace {
 
@@ -49,15 +51,17 @@ PropertyList numberFrom(CFNumberRef number) {
     return PropertyList::real(real);
 }
 
-PropertyList arrayFrom(CFArrayRef array) {
+PropertyList convert(CFTypeRef value, int depthLeft);
+
+PropertyList arrayFrom(CFArrayRef array, int depthLeft) {
     const CFIndex count = CFArrayGetCount(array);
     PropertyList::Array items;
     items.reserve(static_cast<std::size_t>(count));
-    for (CFIndex i = 0; i < count; ++i) items.push_back(propertyListFromCF(CFArrayGetValueAtIndex(array, i)));
+    for (CFIndex i = 0; i < count; ++i) items.push_back(convert(CFArrayGetValueAtIndex(array, i), depthLeft));
     return PropertyList::array(std::move(items));
 }
 
-PropertyList dictionaryFrom(CFDictionaryRef dictionary) {
+PropertyList dictionaryFrom(CFDictionaryRef dictionary, int depthLeft) {
     const auto count = static_cast<std::size_t>(CFDictionaryGetCount(dictionary));
     PropertyList::Dictionary entries;
     if (count == 0) return PropertyList::dictionary(std::move(entries));
@@ -65,28 +69,12 @@ PropertyList dictionaryFrom(CFDictionaryRef dictionary) {
     CFDictionaryGetKeysAndValues(dictionary, keys.data(), values.data());
     entries.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        entries.emplace_back(propertyListFromCF(keys[i]), propertyListFromCF(values[i]));
+        entries.emplace_back(convert(keys[i], depthLeft), convert(values[i], depthLeft));
     }
     return PropertyList::dictionary(std::move(entries));
 }
 
-}  // namespace
-
-std::optional<std::string> utf8Text(CFStringRef text) { return utf8Bytes(text, stopAtLoss); }
-
-std::string describe(CFTypeRef value) {
-    if (!value) return {};
-    auto description = CfRef<CFStringRef>::adopt(CFCopyDescription(value));
-    return utf8Bytes(description.get(), lossSubstitute).value_or(std::string());
-}
-
-CfRef<CFStringRef> cfString(std::string_view text) {
-    return CfRef<CFStringRef>::adopt(CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(text.data()),
-                                                             static_cast<CFIndex>(text.size()), kCFStringEncodingUTF8,
-                                                             internalRepresentation));
-}
-
-PropertyList propertyListFromCF(CFTypeRef value) {
+PropertyList convert(CFTypeRef value, int depthLeft) {
     if (!value) return {};
     const CFTypeID type = CFGetTypeID(value);
     if (type == CFStringGetTypeID()) {
@@ -99,9 +87,35 @@ PropertyList propertyListFromCF(CFTypeRef value) {
     if (type == CFBooleanGetTypeID()) return PropertyList::boolean(CFBooleanGetValue(static_cast<CFBooleanRef>(value)));
     if (type == CFNumberGetTypeID()) return numberFrom(static_cast<CFNumberRef>(value));
     if (type == CFDateGetTypeID()) return PropertyList::date(CFDateGetAbsoluteTime(static_cast<CFDateRef>(value)));
-    if (type == CFArrayGetTypeID()) return arrayFrom(static_cast<CFArrayRef>(value));
-    if (type == CFDictionaryGetTypeID()) return dictionaryFrom(static_cast<CFDictionaryRef>(value));
+    const bool container = type == CFArrayGetTypeID() || type == CFDictionaryGetTypeID();
+    // Nesting deeper than any answer the program reads is not looked into.
+    if (container && depthLeft == 0) return PropertyList::other("nested too deeply");
+    if (type == CFArrayGetTypeID()) return arrayFrom(static_cast<CFArrayRef>(value), depthLeft - 1);
+    if (type == CFDictionaryGetTypeID()) return dictionaryFrom(static_cast<CFDictionaryRef>(value), depthLeft - 1);
     return PropertyList::other(describe(value));
 }
+
+
+}  // namespace
+
+std::optional<std::string> utf8Text(CFStringRef text) { return utf8Bytes(text, stopAtLoss); }
+
+std::string describe(CFTypeRef value) {
+    if (!value) return {};
+    auto description = CfRef<CFStringRef>::adopt(CFCopyDescription(value));
+    return utf8Bytes(description.get(), lossSubstitute).value_or(std::string());
+}
+
+CfRef<CFStringRef> cfString(std::string_view utf8) {
+    // Built from UTF-16, not decoded by CoreFoundation: its UTF-8 decoding
+    // drops a leading byte-order mark, which would make two names one.
+    auto utf16 = text::utf16FromUtf8(utf8);
+    if (!utf16) return {};
+    static_assert(sizeof(UniChar) == sizeof(char16_t));
+    return CfRef<CFStringRef>::adopt(CFStringCreateWithCharacters(
+        nullptr, reinterpret_cast<const UniChar*>(utf16->data()), static_cast<CFIndex>(utf16->size())));
+}
+
+PropertyList propertyListFromCF(CFTypeRef value) { return convert(value, maxPropertyListDepth); }
 
 }  // namespace tresk

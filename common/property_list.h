@@ -54,6 +54,10 @@ private:
     Value value_;
 };
 
+// Containers nested deeper than this become PropertyList::Other: no answer
+// the program reads is deeper, and a hostile file must not exhaust the stack.
+inline constexpr int maxPropertyListDepth = 32;
+
 // A property list in XML or binary encoding; none when the bytes are not one.
 // The platform's reader: CoreFoundation on macOS, libplist on Linux.
 std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes);

@@ -14,8 +14,11 @@
 namespace tresk {
 namespace {
 
-PropertyList convert(plist_t node) {
-    switch (plist_get_node_type(node)) {
+PropertyList convert(plist_t node, int depthLeft) {
+    const plist_type type = plist_get_node_type(node);
+    // Nesting deeper than any answer the program reads is not looked into.
+    if ((type == PLIST_ARRAY || type == PLIST_DICT) && depthLeft == 0) return PropertyList::other("nested too deeply");
+    switch (type) {
         case PLIST_BOOLEAN: {
             std::uint8_t value = 0;
             plist_get_bool_val(node, &value);
@@ -50,8 +53,16 @@ PropertyList convert(plist_t node) {
         }
         case PLIST_ARRAY: {
             PropertyList::Array items;
-            std::uint32_t count = plist_array_get_size(node);
-            for (std::uint32_t i = 0; i < count; ++i) items.push_back(convert(plist_array_get_item(node, i)));
+            items.reserve(plist_array_get_size(node));
+            // Walked in order: asking for item i is linear in i on binary lists.
+            plist_array_iter it = nullptr;
+            plist_array_new_iter(node, &it);
+            for (plist_t item = nullptr;;) {
+                plist_array_next_item(node, it, &item);
+                if (!item) break;
+                items.push_back(convert(item, depthLeft - 1));
+            }
+            std::free(it);
             return PropertyList::array(std::move(items));
         }
         case PLIST_DICT: {
@@ -63,7 +74,7 @@ PropertyList convert(plist_t node) {
                 plist_t value = nullptr;
                 plist_dict_next_item(node, it, &key, &value);
                 if (!value) break;
-                entries.emplace_back(PropertyList::text(key ? key : ""), convert(value));
+                entries.emplace_back(PropertyList::text(key ? key : ""), convert(value, depthLeft - 1));
                 std::free(key);
             }
             std::free(it);
@@ -82,7 +93,7 @@ std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> byte
     plist_from_memory(reinterpret_cast<const char*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()), &root);
     if (!root) return std::nullopt;
     std::unique_ptr<void, decltype(&plist_free)> owner(root, &plist_free);
-    return convert(root);
+    return convert(root, maxPropertyListDepth);
 }
 
 }  // namespace tresk

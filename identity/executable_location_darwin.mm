@@ -7,7 +7,6 @@
 
 #include "common/diagnostics.h"
 #include "common/messages.h"
-#include "common/cf_property_list_darwin.h"
 #include "identity/version.h"
 
 namespace tresk {
@@ -22,13 +21,16 @@ FileURL runningExecutableURL() {
     const std::string path = pathFromBuffer(buffer);
 
     @autoreleasepool {
-        // The path dyld reports may run through symbolic links; the bundle is where the real file is.
-        NSString* reported = (__bridge_transfer NSString*)cfString(path).release();
+        // The path dyld reports may run through symbolic links; the bundle is
+        // where the real file is. The path crosses as the file system's bytes,
+        // never as UTF-8 text, so any name comes back as it is.
+        NSString* reported = [NSFileManager.defaultManager stringWithFileSystemRepresentation:path.data()
+                                                                                        length:path.size()];
         if (!reported) fail(messages::executableNotFound);
         NSURL* resolved = [NSURL fileURLWithPath:reported].URLByResolvingSymlinksInPath;
-        auto resolvedPath = utf8Text((__bridge CFStringRef)resolved.path);
+        const char* resolvedPath = resolved.fileSystemRepresentation;
         if (!resolvedPath) fail(messages::executableNotFound);
-        return {*resolvedPath};
+        return {std::string(resolvedPath)};
     }
 }
 

@@ -1,13 +1,11 @@
 #include "identity/version.h"
 
-#include <cerrno>
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <variant>
 #include <vector>
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "common/bounded_file.h"
 #include "common/diagnostics.h"
 #include "common/messages.h"
 #include "text/unicode.h"
@@ -21,32 +19,17 @@ std::string_view dropLastComponent(std::string_view path) {
     return path.substr(0, slash == 0 ? 1 : slash);
 }
 
-std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t chunk[8192];
-    for (;;) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    }
-    ::close(fd);
-    return bytes;
-}
-
 constexpr std::size_t shownRevisionLength = 7;
+// A real Info.plist is a few KiB. The bound also bounds the nesting a hostile
+// one can hand the parser, which recurses for every level.
+constexpr std::size_t infoPlistLimit = 64 * 1024;
 
 }  // namespace
 
 std::string pathFromBuffer(std::span<const char> buffer) {
     std::string_view bytes(buffer.data(), buffer.size());
-    return text::repairUtf8(bytes.substr(0, bytes.find('\0')));
+    // A path is bytes: repaired, it would name another file.
+    return std::string(bytes.substr(0, bytes.find('\0')));
 }
 
 std::string infoPlistPath(std::string_view executablePath) {
@@ -67,12 +50,16 @@ std::optional<std::string> versionLine(const PropertyList& infoPlist) {
 
     std::string revision = text::prefixClusters(*commit->asText(), shownRevisionLength);
     if (*dirty->asBoolean()) revision += "-dirty";
-    return "Tresk " + *version->asText() + " (" + revision + ")";
+    std::string line = "Tresk " + *version->asText() + " (" + revision + ")";
+    // One line, fit for a terminal, or no version line at all.
+    if (text::hasControlCharacter(line)) return std::nullopt;
+    return line;
 }
 
 std::string versionDescription() {
     FileURL executable = runningExecutableURL();
-    auto bytes = readWholeFile(infoPlistPath(executable.path));
+    auto read = readSmallFile(infoPlistPath(executable.path), /*followLinks=*/true, infoPlistLimit);
+    const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&read);
     if (!bytes) fail(messages::versionMetadataMissing);
     auto plist = parsePropertyList(*bytes);
     if (!plist) fail(messages::versionMetadataMissing);

@@ -26,7 +26,7 @@ std::string versionDescription();
 std::string infoPlistPath(std::string_view executablePath);
 // The version line for a parsed Info.plist, or none when its shape is wrong.
 std::optional<std::string> versionLine(const PropertyList& infoPlist);
-// Bytes up to the first NUL, read as UTF-8.
+// The bytes up to the first NUL, unchanged.
 std::string pathFromBuffer(std::span<const char> buffer);
 
 }  // namespace tresk

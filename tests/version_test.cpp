@@ -79,9 +79,10 @@ TEST(InfoPlistPath, TwoComponentsUp) {
     EXPECT_EQ(infoPlistPath("/tresk"), "/Info.plist");
 }
 
-TEST(PathFromBuffer, StopsAtNulAndRepairsUtf8) {
+// A path is the file system's bytes: a name that is not UTF-8 stays as it is.
+TEST(PathFromBuffer, StopsAtNulAndKeepsTheBytes) {
     const char buffer[] = "/Apps/T\xff.app/tresk\0garbage";
-    EXPECT_EQ(pathFromBuffer({buffer, sizeof buffer}), "/Apps/T\xEF\xBF\xBD.app/tresk");
+    EXPECT_EQ(pathFromBuffer({buffer, sizeof buffer}), "/Apps/T\xff.app/tresk");
     EXPECT_EQ(pathFromBuffer({}), "");
 }
 

@@ -1,6 +1,10 @@
 // --version through links and from damaged bundles, with the built binary.
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "e2e/harness.h"
@@ -73,6 +77,60 @@ TEST(Version, MetadataMissing) {
     }
     fs::remove(bundle.root / "Contents/Info.plist");
     EXPECT_TRUE(e2e::Outcome(version(box, bundle.executable()), 1, "", metadataMissing));
+}
+
+// Info.plist as an attacker would shape it: each gives the metadata error,
+// quickly, and never a second line.
+TEST(Version, HostileInfoPlists) {
+    e2e::Sandbox box;
+    BundleCopy bundle(box);
+    const fs::path info = bundle.root / "Contents/Info.plist";
+    const std::string keys = "<key>TreskGitCommit</key><string>abc</string><key>TreskBuildDirty</key><false/>";
+    std::string deep = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>" + keys +
+                       "<key>CFBundleShortVersionString</key><string>1</string><key>x</key>";
+    for (int i = 0; i < 4000; ++i) deep += "<array>";
+    for (int i = 0; i < 4000; ++i) deep += "</array>";
+    deep += "</dict></plist>";
+    struct Case {
+        std::string what;
+        std::function<void()> make;
+        std::string out;
+    } cases[] = {
+        {"a newline in the version", [&] { bundle.infoPlist(plist("<key>CFBundleShortVersionString</key><string>1\nTresk 9.9.9 (forged)</string>" + keys)); }, ""},
+        {"an escape in the revision", [&] { bundle.infoPlist(plist("<key>CFBundleShortVersionString</key><string>1</string><key>TreskGitCommit</key><string>ab\x1b[2J</string><key>TreskBuildDirty</key><false/>")); }, ""},
+        {"a FIFO", [&] { fs::remove(info); ASSERT_EQ(::mkfifo(info.c_str(), 0600), 0); }, ""},
+        {"a link to /dev/zero", [&] { fs::remove(info); fs::create_symlink("/dev/zero", info); }, ""},
+        {"a directory", [&] { fs::remove(info); fs::create_directory(info); }, ""},
+        {"larger than 64 KiB", [&] { fs::remove_all(info); bundle.infoPlist(plist("<key>CFBundleShortVersionString</key><string>" + std::string(70000, '1') + "</string>" + keys)); }, ""},
+        {"deeply nested, beside good keys", [&] { bundle.infoPlist(deep); }, "Tresk 1 (abc)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make();
+        const auto started = std::chrono::steady_clock::now();
+        e2e::Result r = version(box, bundle.executable());
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+        if (c.out.empty()) {
+            EXPECT_TRUE(e2e::Outcome(r, 1, "", metadataMissing));
+        } else {
+            EXPECT_TRUE(e2e::Outcome(r, 0, c.out, ""));
+        }
+    }
+}
+
+// The path is the file system's bytes: a bundle under a directory whose name
+// is not UTF-8 still finds its Info.plist.
+TEST(Version, BundleUnderANameThatIsNotUtf8) {
+    e2e::Sandbox box;
+    BundleCopy bundle(box);
+    bundle.infoPlist(plist("<key>CFBundleShortVersionString</key><string>2.1.0</string>"
+                           "<key>TreskGitCommit</key><string>abcdef0123456789</string>"
+                           "<key>TreskBuildDirty</key><false/>"));
+    const fs::path odd = fs::path(box.home()) / "caf\xff";
+    fs::create_directory(odd);
+    fs::rename(bundle.root, odd / "Copy.app");
+    EXPECT_TRUE(e2e::Outcome(version(box, (odd / "Copy.app/Contents/MacOS/tresk").string()), 0,
+                             "Tresk 2.1.0 (abcdef0)\n", ""));
 }
 
 }  // namespace
