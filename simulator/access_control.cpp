@@ -4,7 +4,8 @@
 
 namespace tresk::simulator {
 
-OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const std::string& reason) {
+OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const std::string& reason,
+                   std::string& problem) {
     const bool biometryReady = device.biometry != Biometry::None && device.enrolled;
     PromptKind kind;
     if (item.accessFlags & (accessControlFlag::biometryAny | accessControlFlag::biometryCurrentSet)) {
@@ -21,7 +22,11 @@ OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const st
     } else {
         return status::success;  // unprotected
     }
-    return prompt(device, kind, reason) == Answer::Approve ? status::success : status::userCanceled;
+    if (auto unrecorded = recordPrompt(kind, reason)) {
+        problem = "the prompt could not be recorded: " + *unrecorded;
+        return status::notAvailable;
+    }
+    return device.answer == Answer::Approve ? status::success : status::userCanceled;
 }
 
 }  // namespace tresk::simulator

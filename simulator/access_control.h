@@ -11,7 +11,9 @@
 namespace tresk::simulator {
 
 // Success when the user may have the item's value now; `reason` is the
-// prompt's text.
-OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const std::string& reason);
+// prompt's text. A prompt that cannot be shown gives notAvailable and the
+// problem in `problem`.
+OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const std::string& reason,
+                   std::string& problem);
 
 }  // namespace tresk::simulator

@@ -1,6 +1,5 @@
 #include "simulator/device.h"
 
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -63,12 +62,13 @@ std::variant<DeviceProfile, std::string> parseProfile(const std::string& text) {
 }
 
 std::variant<DeviceProfile, std::string> loadProfile() {
-    std::ifstream in(profilePath());
-    if (!in) return DeviceProfile{};
-    std::stringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return std::string("device profile could not be read");
-    return parseProfile(text.str());
+    // A profile that is there but cannot be read or trusted is no licence to
+    // approve: the caller fails with the problem.
+    std::optional<std::string> problem;
+    auto text = readProfile(problem);
+    if (problem) return *problem;
+    if (!text) return DeviceProfile{};
+    return parseProfile(*text);
 }
 
 }  // namespace tresk::simulator

@@ -20,7 +20,7 @@ struct DeviceProfile {
 };
 
 // The profile file, or the default Mac when there is none; an error text when
-// the file cannot be read or holds a line it does not understand.
+// the file cannot be read or trusted, or holds a line it does not understand.
 std::variant<DeviceProfile, std::string> loadProfile();
 std::variant<DeviceProfile, std::string> parseProfile(const std::string& text);
 

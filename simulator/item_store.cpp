@@ -25,6 +25,7 @@ OSStatus statusFor(int rc) {
         case SQLITE_NOTADB:
         case SQLITE_SCHEMA: return status::invalidKeychain;
         case SQLITE_FULL: return status::diskFull;
+        case SQLITE_NOMEM: return status::allocate;
         case SQLITE_CANTOPEN:
         case SQLITE_PERM:
         case SQLITE_READONLY:
@@ -106,26 +107,44 @@ OSStatus readBlob(sqlite3* db, sqlite3_int64 row, Bytes& out) {
 
 }  // namespace
 
-ItemStore::~ItemStore() { sqlite3_close(db_); }
+ItemStore::~ItemStore() { close(); }
+
+void ItemStore::close() {
+    sqlite3_close(db_);
+    db_ = nullptr;
+}
 
 OSStatus ItemStore::open() {
     if (db_) return status::success;
-    if (!ensureDirectory()) return status::notAvailable;
     const std::string path = keychainPath();
-    // Created 0600 before SQLite sees it; SQLite gives its journal the same mode.
-    if (!ensurePrivateFile(path)) return status::notAvailable;
+    // Created 0600 before SQLite sees it, in a directory that is the user's
+    // alone; SQLite gives its journal the same mode.
+    if (auto problem = ensurePrivateFile(path)) {
+        problem_ = *problem;
+        return status::notAvailable;
+    }
     int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
-    if (rc != SQLITE_OK) return statusFor(rc);
+    if (rc != SQLITE_OK) {
+        close();  // a failed open leaves a handle that must not be used
+        return statusFor(rc);
+    }
     sqlite3_busy_timeout(db_, busyTimeoutMs);
 
-    return inWriteTransaction(db_, [&]() -> OSStatus {
+    OSStatus opened = inWriteTransaction(db_, [&]() -> OSStatus {
         int rc = SQLITE_OK;
         auto version = prepare(db_, "PRAGMA user_version", rc);
         if (rc != SQLITE_OK) return statusFor(rc);
         rc = sqlite3_step(version.get());
         if (rc != SQLITE_ROW) return statusFor(rc);
         int found = sqlite3_column_int(version.get(), 0);
-        if (found == schemaVersion) return status::success;
+        if (found == schemaVersion) {
+            // The right version and not the right table is damage all the same.
+            auto items = prepare(db_,
+                                 "SELECT class, service, account, synchronizable, data, access_flags, protection,"
+                                 " enrollment, created, modified FROM items LIMIT 0",
+                                 rc);
+            return rc == SQLITE_OK ? status::success : status::invalidKeychain;
+        }
         if (found != 0) return status::invalidKeychain;  // written by something else
         rc = sqlite3_exec(db_,
                           "CREATE TABLE items ("
@@ -138,6 +157,8 @@ OSStatus ItemStore::open() {
                           nullptr, nullptr, nullptr);
         return statusFor(rc);
     });
+    if (opened != status::success) close();
+    return opened;
 }
 
 OSStatus ItemStore::insert(const StoredItem& item) {

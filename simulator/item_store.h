@@ -21,7 +21,7 @@ struct StoredItem {
     bool synchronizable = false;
     Bytes data;
     std::uint32_t accessFlags = 0;  // SecAccessControlCreateFlags; 0 when unprotected
-    std::string protection;         // "akpu": when unlocked, this device only
+    std::string protection;         // "aku": when unlocked, this device only
     std::string enrollment;         // the enrolled set at the time of adding
     double created = 0;             // seconds since 2001-01-01
     double modified = 0;
@@ -42,12 +42,17 @@ public:
     ItemStore& operator=(const ItemStore&) = delete;
 
     OSStatus open();
+    // Why the last call gave notAvailable, in words for its status text.
+    const std::string& problem() const { return problem_; }
     OSStatus insert(const StoredItem& item);
     OSStatus find(const ItemMatch& match, bool onlyFirst, bool withData, std::vector<StoredItem>& out);
     OSStatus remove(const ItemMatch& match);
 
 private:
+    void close();
+
     sqlite3* db_ = nullptr;
+    std::string problem_;
 };
 
 }  // namespace tresk::simulator

@@ -21,7 +21,7 @@ namespace {
 using namespace simulator;
 
 constexpr const char* genericPasswordClass = "genp";
-constexpr const char* whenUnlockedThisDeviceOnly = "akpu";
+constexpr const char* whenUnlockedThisDeviceOnly = "aku";  // kSecAttrAccessibleWhenUnlockedThisDeviceOnly
 
 class SimulatedAccessControl final : public AccessControlObject {
 public:
@@ -58,15 +58,6 @@ bool readMatch(const KeychainQuery& query, ItemMatch& match) {
     return true;
 }
 
-// The profile, or the status every call gives while the device says so.
-std::variant<DeviceProfile, OSStatus> device() {
-    auto loaded = loadProfile();
-    if (!std::holds_alternative<DeviceProfile>(loaded)) return status::notAvailable;
-    const auto& profile = std::get<DeviceProfile>(loaded);
-    if (profile.entitlementMissing) return status::missingEntitlement;
-    return profile;
-}
-
 // The reason the read's authentication context gives its prompt; none when
 // the read carries a context that can no longer authenticate.
 std::optional<std::string> promptReason(const KeychainQuery& query) {
@@ -94,6 +85,15 @@ PropertyList attributesOf(const StoredItem& item) {
 
 class SimulatedKeychain final : public Keychain {
 public:
+    // The profile, or the status every call gives while the device says so.
+    std::variant<DeviceProfile, OSStatus> device() {
+        auto loaded = loadProfile();
+        if (auto* problem = std::get_if<std::string>(&loaded)) return refuse(*problem);
+        const auto& profile = std::get<DeviceProfile>(loaded);
+        if (profile.entitlementMissing) return status::missingEntitlement;
+        return profile;
+    }
+
     OSStatus add(const KeychainQuery& query) override {
         auto profile = device();
         if (auto* status = std::get_if<OSStatus>(&profile)) return *status;
@@ -117,7 +117,7 @@ public:
             item.accessFlags = simulated->flags;
         }
         item.enrollment = std::get<DeviceProfile>(profile).enrollment;
-        return store_.insert(item);
+        return fromStore(store_.insert(item));
     }
 
     CopyResult copyMatching(const KeychainQuery& query) override {
@@ -133,11 +133,15 @@ public:
         if (wantData && all) return {status::param, {}};  // values come one at a time
 
         std::vector<StoredItem> items;
-        if (OSStatus status = store_.find(match, !all, wantData, items)) return {status, {}};
+        if (OSStatus status = fromStore(store_.find(match, !all, wantData, items))) return {status, {}};
         if (wantData) {
             auto reason = promptReason(query);
             if (!reason) return {status::authFailed, {}};
-            if (OSStatus status = authorise(items.front(), std::get<DeviceProfile>(profile), *reason)) return {status, {}};
+            std::string problem;
+            if (OSStatus status = authorise(items.front(), std::get<DeviceProfile>(profile), *reason, problem)) {
+                if (!problem.empty()) problem_ = problem;
+                return {status, {}};
+            }
         }
         PropertyList::Array results;
         for (auto& item : items) {
@@ -163,7 +167,7 @@ public:
         if (auto* status = std::get_if<OSStatus>(&profile)) return *status;
         ItemMatch match;
         if (!readMatch(query, match)) return status::param;
-        return store_.remove(match);
+        return fromStore(store_.remove(match));
     }
 
     AccessControlResult createAccessControl(std::uint32_t flags) override {
@@ -174,13 +178,17 @@ public:
         return attribute == Attribute::Service ? "svce" : attribute == Attribute::Account ? "acct" : "";
     }
 
-    // The simulator's own texts.
+    // The simulator's own texts; for notAvailable, with what made it so.
     std::optional<std::string> statusMessage(OSStatus status) override {
+        if (status == status::notAvailable && !problem_.empty()) {
+            return "The keychain is not available: " + problem_ + ".";
+        }
         static const std::map<OSStatus, std::string> texts = {
             {status::success, "No error."},
             {status::diskFull, "The disk holding the keychain is full."},
             {status::io, "The keychain database could not be read or written."},
             {status::param, "The keychain was asked something it does not understand."},
+            {status::allocate, "There was not enough memory for the keychain."},
             {status::userCanceled, "The user canceled the operation."},
             {status::notAvailable, "The keychain is not available."},
             {status::authFailed, "The item's access control could not be satisfied."},
@@ -195,7 +203,17 @@ public:
     }
 
 private:
+    OSStatus refuse(const std::string& problem) {
+        problem_ = problem;
+        return status::notAvailable;
+    }
+    OSStatus fromStore(OSStatus status) {
+        if (status == status::notAvailable && !store_.problem().empty()) problem_ = store_.problem();
+        return status;
+    }
+
     ItemStore store_;
+    std::string problem_;  // why the last call gave notAvailable
 };
 
 }  // namespace

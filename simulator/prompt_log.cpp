@@ -1,25 +1,10 @@
 #include "simulator/prompt_log.h"
 
-#include <string>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "simulator/simulator_files.h"
+#include "text/unicode.h"
 
 namespace tresk::simulator {
 namespace {
-
-// One record per line: the reason is escaped so a key with a newline stays on it.
-std::string escape(const std::string& reason) {
-    std::string out;
-    for (char c : reason) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else out += c;
-    }
-    return out;
-}
 
 const char* kindName(PromptKind kind) {
     switch (kind) {
@@ -32,16 +17,17 @@ const char* kindName(PromptKind kind) {
 
 }  // namespace
 
-Answer prompt(const DeviceProfile& profile, PromptKind kind, const std::string& reason) {
-    if (ensureDirectory()) {
-        std::string record = std::string(kindName(kind)) + "\t" + escape(reason) + "\n";
-        int fd = ::open(promptLogPath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd >= 0) {
-            (void)!::write(fd, record.data(), record.size());  // O_APPEND: one record per write
-            ::close(fd);
-        }
+std::string loggedReason(const std::string& reason) {
+    std::string doubled;
+    for (char c : reason) {
+        if (c == '\\') doubled += '\\';
+        doubled += c;
     }
-    return profile.answer;
+    return text::visibleText(doubled);
+}
+
+std::optional<std::string> recordPrompt(PromptKind kind, const std::string& reason) {
+    return appendPrivate(promptLogPath(), std::string(kindName(kind)) + "\t" + loggedReason(reason) + "\n");
 }
 
 }  // namespace tresk::simulator

@@ -1,17 +1,20 @@
 // The prompts the simulated system shows: each is recorded in the prompt
-// log, so tests can read the reason and count them, and answered as the
-// device profile says.
+// log, one line of its own, so tests can read the reason and count them. A
+// prompt that cannot be recorded is not shown.
 #pragma once
 
+#include <optional>
 #include <string>
-
-#include "simulator/device.h"
 
 namespace tresk::simulator {
 
 enum class PromptKind { TouchID, TouchIDOrPassword, Password };
 
-// Shows a prompt: appends it to the prompt log and returns the user's answer.
-Answer prompt(const DeviceProfile& profile, PromptKind kind, const std::string& reason);
+// Appends "KIND<TAB>REASON" to the prompt log; the problem when it cannot.
+std::optional<std::string> recordPrompt(PromptKind kind, const std::string& reason);
+
+// The reason as the log holds it: a backslash doubled, every control
+// character as a visible escape, so no reason can forge a record.
+std::string loggedReason(const std::string& reason);
 
 }  // namespace tresk::simulator

@@ -2,11 +2,17 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <variant>
+#include <vector>
 
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "common/bounded_file.h"
 
 namespace tresk::simulator {
 namespace {
@@ -17,11 +23,48 @@ std::string homeDirectory() {
     return "/";
 }
 
-bool makeDirectory(const std::string& path, mode_t mode) {
-    if (::mkdir(path.c_str(), mode) == 0) return true;
-    if (errno != EEXIST) return false;
+std::string failed(const std::string& what, const std::string& path, int error) {
+    return what + " " + path + " (" + std::strerror(error) + ")";
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Trusted when it is the user's own; then made private, whatever it was.
+std::optional<std::string> trust(int fd, const struct stat& st, const std::string& path, mode_t privateMode) {
+    if (st.st_uid != ::geteuid()) return path + " belongs to another user";
+    if ((st.st_mode & 07777) != privateMode && ::fchmod(fd, privateMode) != 0) {
+        return failed("could not make private", path, errno);
+    }
+    return std::nullopt;
+}
+
+// Opens `path` without following a link and checks what it is.
+std::optional<std::string> openTrusted(const std::string& path, int flags, bool wantDirectory, int& fd) {
+    fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ELOOP) return path + " is a symbolic link";
+        if (error == ENOTDIR) return path + " is not a directory";
+        return failed("could not open", path, error);
+    }
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (::fstat(fd, &st) != 0) return failed("could not examine", path, errno);
+    if (wantDirectory ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) {
+        return path + (wantDirectory ? " is not a directory" : " is not a regular file");
+    }
+    return trust(fd, st, path, wantDirectory ? 0700 : 0600);
 }
 
 }  // namespace
@@ -35,24 +78,61 @@ std::string directory() {
     return homeDirectory() + "/.local/share/tresk-simulator";
 }
 
-bool ensureDirectory() {
-    std::string dir = directory();
+std::optional<std::string> ensureDirectory() {
+    const std::string dir = directory();
+    // Parents that are missing are made for the user alone; existing ones are
+    // left as they are.
     for (std::size_t slash = dir.find('/', 1); slash != std::string::npos; slash = dir.find('/', slash + 1)) {
-        if (!makeDirectory(dir.substr(0, slash), 0755)) return false;
+        const std::string parent = dir.substr(0, slash);
+        if (::mkdir(parent.c_str(), 0700) != 0 && errno != EEXIST) return failed("could not create", parent, errno);
     }
-    if (!makeDirectory(dir, 0700)) return false;
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) != 0) return false;
-    // A directory that others can read would expose the database.
-    if ((st.st_mode & 077) != 0 && st.st_uid == ::getuid()) return ::chmod(dir.c_str(), 0700) == 0;
-    return true;
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return failed("could not create", dir, errno);
+    int fd = -1;
+    auto problem = openTrusted(dir, O_RDONLY | O_DIRECTORY, /*wantDirectory=*/true, fd);
+    Descriptor owner(fd);
+    return problem;
 }
 
-bool ensurePrivateFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
+std::optional<std::string> ensurePrivateFile(const std::string& path) {
+    if (auto problem = ensureDirectory()) return problem;
+    int fd = -1;
+    auto problem = openTrusted(path, O_RDWR | O_CREAT, /*wantDirectory=*/false, fd);
+    Descriptor owner(fd);
+    return problem;
+}
+
+std::optional<std::string> appendPrivate(const std::string& path, const std::string& record) {
+    if (auto problem = ensureDirectory()) return problem;
+    int fd = -1;
+    auto problem = openTrusted(path, O_WRONLY | O_APPEND | O_CREAT, /*wantDirectory=*/false, fd);
+    Descriptor owner(fd);
+    if (problem) return problem;
+    // O_APPEND and one write: concurrent records never interleave.
+    for (std::string_view rest = record; !rest.empty();) {
+        ssize_t n = ::write(fd, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return failed("could not write to", path, n < 0 ? errno : EIO);
+        rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> readProfile(std::optional<std::string>& problem) {
+    problem = ensureDirectory();
+    if (problem) return std::nullopt;
+    const std::string path = profilePath();
+    std::optional<std::string> refusal;
+    auto read = readSmallFile(path, /*followLinks=*/false, maxSmallFileSize, [&](int fd, const struct stat& st) {
+        refusal = trust(fd, st, path, 0600);
+        return !refusal;
+    });
+    if (auto* bytes = std::get_if<std::vector<std::uint8_t>>(&read)) return std::string(bytes->begin(), bytes->end());
+    const auto& fileProblem = std::get<FileProblem>(read);
+    if (fileProblem.kind == FileProblem::Missing) return std::nullopt;  // no profile: the default Mac
+    if (refusal) problem = *refusal;
+    else if (fileProblem.error == ELOOP) problem = path + " is a symbolic link";
+    else problem = path + ": " + describe(fileProblem);
+    return std::nullopt;
 }
 
 std::string keychainPath() { return directory() + "/keychain.sqlite3"; }

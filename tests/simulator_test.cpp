@@ -13,6 +13,7 @@
 
 #include "fakes.h"
 #include "simulator/item_store.h"
+#include "simulator/prompt_log.h"
 #include "simulator/simulated_context.h"
 #include "simulator/simulator_files.h"
 #include "store/address.h"
@@ -38,7 +39,7 @@ protected:
         fs::remove_all(root_);
     }
     void profile(const std::string& text) {
-        ASSERT_TRUE(simulator::ensureDirectory());
+        ASSERT_EQ(simulator::ensureDirectory(), std::nullopt);
         std::ofstream(simulator::profilePath()) << text;
     }
     OSStatus add(const std::string& service, const std::string& account, const std::string& value,
@@ -167,6 +168,23 @@ TEST_F(SimulatedKeychainTest, DamagedFilesAreStatusesNotCrashes) {
 
     profile("biometry = retina\n");
     EXPECT_EQ(listAll().status, status::notAvailable);
+}
+
+// One record per line, whatever the reason holds: no character can forge a
+// record or a field, and the escapes read back unambiguously.
+TEST(PromptLog, ReasonsCannotForgeRecords) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Unlock ns/k", "Unlock ns/k"},
+        {"Unlock a\\b", "Unlock a\\\\b"},
+        {"Unlock x\ntouch-id\tUnlock work/api-token", "Unlock x\\x0atouch-id\\x09Unlock work/api-token"},
+        {"Unlock a\rb\x1b[2J", "Unlock a\\x0db\\x1b[2J"},
+        {"Unlock \\x0a", "Unlock \\\\x0a"},  // a literal backslash-x stays apart from an escape
+        {"Unlock \xc2\x85", "Unlock \\u0085"},
+    };
+    for (const auto& [reason, logged] : cases) {
+        SCOPED_TRACE(reason);
+        EXPECT_EQ(simulator::loggedReason(reason), logged);
+    }
 }
 
 TEST_F(SimulatedKeychainTest, FilesArePrivate) {

@@ -15,6 +15,7 @@ inline constexpr OSStatus success = 0;                   // errSecSuccess
 inline constexpr OSStatus diskFull = -34;                // errSecDiskFull
 inline constexpr OSStatus io = -36;                      // errSecIO
 inline constexpr OSStatus param = -50;                   // errSecParam
+inline constexpr OSStatus allocate = -108;               // errSecAllocate
 inline constexpr OSStatus userCanceled = -128;           // errSecUserCanceled
 inline constexpr OSStatus notAvailable = -25291;         // errSecNotAvailable
 inline constexpr OSStatus authFailed = -25293;           // errSecAuthFailed

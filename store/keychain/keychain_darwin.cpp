@@ -18,6 +18,7 @@ static_assert(status::success == errSecSuccess);
 static_assert(status::diskFull == errSecDiskFull);
 static_assert(status::io == errSecIO);
 static_assert(status::param == errSecParam);
+static_assert(status::allocate == errSecAllocate);
 static_assert(status::userCanceled == errSecUserCanceled);
 static_assert(status::notAvailable == errSecNotAvailable);
 static_assert(status::authFailed == errSecAuthFailed);

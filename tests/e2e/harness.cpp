@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -104,6 +105,15 @@ Result Sandbox::run(const Invocation& v) const {
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);
         ::umask(v.umask);
+        if (::chdir(home_.c_str()) != 0) ::_exit(126);  // where a core file would land
+        if (v.memoryLimit) {
+            const rlimit limit{*v.memoryLimit, *v.memoryLimit};
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
+        if (v.allowCoreDumps) {
+            const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+            ::setrlimit(RLIMIT_CORE, &unlimited);
+        }
         ::signal(SIGPIPE, SIG_DFL);  // as a shell would start it; an ignored signal survives exec
         ::execve(v.executable.c_str(), argv.data(), envp.data());
         ::_exit(127);
@@ -115,9 +125,15 @@ Result Sandbox::run(const Invocation& v) const {
 
     Result result;
     std::size_t written = 0;
+    bool calledBack = false;
+    auto inputWritten = [&] {
+        if (v.whileInputOpen && !calledBack) v.whileInputOpen(pid);
+        calledBack = true;
+        closeFd(in[1]);
+    };
     if (in[1] >= 0) {
         ::fcntl(in[1], F_SETFL, O_NONBLOCK);
-        if (v.input.empty()) closeFd(in[1]);
+        if (v.input.empty()) inputWritten();
     }
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     bool timedOut = false;
@@ -134,7 +150,8 @@ Result Sandbox::run(const Invocation& v) const {
         if (fds[0].revents) {
             ssize_t n = ::write(in[1], v.input.data() + written, v.input.size() - written);
             if (n > 0) written += static_cast<std::size_t>(n);
-            if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == v.input.size()) closeFd(in[1]);
+            if (n < 0 && errno != EAGAIN && errno != EINTR) closeFd(in[1]);
+            else if (written == v.input.size()) inputWritten();
         }
         for (auto [i, fd, sink] : {std::tuple{1, &out[0], &result.out}, std::tuple{2, &err[0], &result.err}}) {
             if (!fds[i].revents) continue;
@@ -149,6 +166,7 @@ Result Sandbox::run(const Invocation& v) const {
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     closeFd(master);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    result.coreDumped = WIFSIGNALED(status) && WCOREDUMP(status);
     if (timedOut) result.err += "[harness: killed after the time limit]";
     return result;
 }

@@ -4,6 +4,8 @@
 
 #include <sys/types.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,10 +25,16 @@ struct Invocation {
     std::string argv0 = "tresk";
     std::string executable = TRESK_BINARY;
     mode_t umask = 022;
+    std::optional<std::size_t> memoryLimit = {};  // RLIMIT_AS, bytes
+    bool allowCoreDumps = false;                  // RLIMIT_CORE unlimited, as a shell could leave it
+    // Called with the child's pid once all input is written, before standard
+    // input is closed.
+    std::function<void(pid_t)> whileInputOpen = {};
 };
 
 struct Result {
     int status = -1;  // exit status, or minus the signal that ended the process
+    bool coreDumped = false;
     std::string out, err;
 };
 

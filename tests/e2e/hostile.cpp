@@ -1,0 +1,233 @@
+// Forged input, each case one that once broke the program: every answer is one
+// clean line and status 1, and nothing is stored, released or dumped.
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/harness.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string added = "Key added successfully.\n";
+const std::string invalidKey = "Error: Invalid NAMESPACE/KEY.\n";
+
+// Exactly one line, and no control character in it but its line feed.
+testing::AssertionResult OneCleanLine(const std::string& err) {
+    if (err.empty() || err.back() != '\n') return testing::AssertionFailure() << "not one line: " << show(err);
+    for (std::size_t i = 0; i + 1 < err.size(); ++i) {
+        const auto c = static_cast<unsigned char>(err[i]);
+        const bool c1 = c == 0xC2 && i + 2 < err.size() && static_cast<unsigned char>(err[i + 1]) < 0xA0;
+        if (c < 0x20 || c == 0x7F || c1) return testing::AssertionFailure() << "raw control character: " << show(err);
+    }
+    return testing::AssertionSuccess();
+}
+
+TEST(Hostile, ForgedLinesAndEscapesInTheArguments) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"x\nError: forged", "a/b"}, "Error: Unknown command 'x\\x0aerror: forged'.\n"},
+        {{"\x1b[2J\x1b]0;title\x07", "a/b"}, "Error: Unknown command '\\x1b[2j\\x1b]0;title\\x07'.\n"},
+        {{"\xc2\x9b" "31m", "a/b"}, "Error: Unknown command '\\u009b31m'.\n"},
+        {{"get\r", "a/b"}, "Error: Unknown command 'get\\x0d'.\n"},
+        {{"\xff\xfe", "a/b"}, "Error: Unknown command '\xef\xbf\xbd\xef\xbf\xbd'.\n"},
+    };
+    Sandbox sandbox;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(show(c.args[0]));
+        Result r = sandbox.run(c.args);
+        EXPECT_TRUE(Outcome(r, 1, "", c.err));
+        EXPECT_TRUE(OneCleanLine(r.err));
+    }
+    // The invoked name reaches the usage text only as visible text.
+    Result usage = sandbox.run(Invocation{.args = {}, .argv0 = "/bin/t\x1b[31m"});
+    EXPECT_EQ(usage.status, 1);
+    EXPECT_TRUE(usage.err.starts_with("Usage: t\\x1b[31m COMMAND [ARGS]\n")) << show(usage.err);
+}
+
+TEST(Hostile, NamesWithControlCharactersOrBadBytesAreRefused) {
+    const std::string names[] = {
+        "evil/x\nwork/api-token", "ns/a\rb", "ns/\x1b[2J", "ns/\x7f", "ns/\xc2\x85", "ns/\xc2\x9b" "1m",
+        "\xff/k", "\xfe/k", "ns/\xc3", "\xc0\xaf/k",
+    };
+    Sandbox sandbox;
+    for (const auto& name : names) {
+        SCOPED_TRACE(show(name));
+        for (const char* command : {"add", "get", "delete"}) {
+            EXPECT_TRUE(Outcome(sandbox.run({command, name}, "secret"), 1, "", invalidKey)) << command;
+        }
+    }
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "", "")) << "nothing was stored";
+
+    // Two ill-formed names are two refusals, never one repaired name; a real
+    // U+FFFD is text like any other.
+    EXPECT_TRUE(Outcome(sandbox.run({"add", "\xef\xbf\xbd/k"}, "replacement"), 0, "", added));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "\xff/k"}), 1, "", invalidKey));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "\xef\xbf\xbd/k"}), 0, "replacement", ""));
+}
+
+// An item with a control character in its name (stored before they were
+// refused) is listed with the character escaped, on its own line.
+TEST(Hostile, ListingNeverWritesARawControlCharacter) {
+    Sandbox sandbox;
+    ASSERT_TRUE(Outcome(sandbox.run({"add", "work/real"}, "v"), 0, "", added));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
+    const char* forge =
+        "INSERT INTO items SELECT class, 'evil', 'x' || char(10) || 'work/api-token' || char(27) || '[0m',"
+        " synchronizable, data, access_flags, protection, enrollment, created, modified FROM items";
+    EXPECT_EQ(sqlite3_exec(db, forge, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "evil/x\\x0awork/api-token\\x1b[0m\nwork/real\n", ""));
+}
+
+TEST(Hostile, ValuesLargerThanMemoryAreAnErrorNotACrash) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer cannot run under a small address-space limit";
+#else
+    Sandbox sandbox;
+    std::string value(200 << 20, 'x');
+    Invocation v{.args = {"add", "big/value"}, .input = value, .memoryLimit = std::size_t{160} << 20};
+    Result r = sandbox.run(v);
+    EXPECT_TRUE(Outcome(r, 1, "", "Error: Out of memory.\n"));
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "", ""));
+#endif
+}
+
+// Killed while it holds a value, the process leaves no core file behind,
+// however the shell set the limit.
+TEST(Hostile, NoCoreFileHoldsAValue) {
+    Sandbox sandbox;
+    const std::string secret = "core-dump-secret-" + std::to_string(::getpid());
+    Invocation v{.args = {"add", "ns/k"}, .input = secret, .allowCoreDumps = true,
+                 .whileInputOpen = [](pid_t pid) {
+                     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the value is read by now
+                     ::kill(pid, SIGQUIT);
+                 }};
+    Result r = sandbox.run(v);
+    EXPECT_EQ(r.status, -SIGQUIT) << show(r.err);
+    EXPECT_FALSE(r.coreDumped);
+    for (const auto& entry : fs::recursive_directory_iterator(sandbox.home())) {
+        EXPECT_EQ(entry.path().filename().string().rfind("core", 0), std::string::npos) << entry.path();
+    }
+}
+
+// What the simulated Mac cannot read or trust refuses; it never stands for
+// a Mac whose user approves everything.
+TEST(Hostile, AnUnusableProfileFailsClosed) {
+    enum Damage { Directory, LinkLoop, Fifo, TooLarge, Escapes };
+    struct Case {
+        Damage damage;
+        std::string problem;  // as the status text tells it
+    } cases[] = {
+        {Directory, "device.profile: it is not a regular file"},
+        {LinkLoop, "device.profile is a symbolic link"},
+        {Fifo, "device.profile: it is not a regular file"},
+        {TooLarge, "device.profile: it is larger than 1 MiB"},
+        {Escapes, "device profile line 1: '\\x1b[2Jx' is not a value of answer"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        Sandbox sandbox;
+        ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k", "--policy", "userPresence"}, "secret"), 0, "", added));
+        const std::string profile = sandbox.simulatorDir() + "/device.profile";
+        switch (c.damage) {
+            case Directory: fs::create_directory(profile); break;
+            case LinkLoop: fs::create_symlink("device.profile", profile); break;
+            case Fifo: ASSERT_EQ(::mkfifo(profile.c_str(), 0600), 0); break;
+            case TooLarge: sandbox.writeProfile(std::string((1 << 20) + 1, '#')); break;
+            case Escapes: sandbox.writeProfile("answer = \x1b[2Jx\n"); break;
+        }
+        Result get = sandbox.run({"get", "ns/k"});
+        EXPECT_TRUE(Outcome(get, 1, "", "Error: Failed to retrieve value. (-25291: The keychain is not available: *" +
+                                            c.problem + "*)\n"));
+        EXPECT_TRUE(OneCleanLine(get.err));
+        Result add = sandbox.run({"add", "ns/other"}, "v");
+        EXPECT_TRUE(Outcome(add, 1, "", "Error: biometryAny unavailable: The simulated device is unusable: *" +
+                                            c.problem + "*\n"));
+        EXPECT_TRUE(sandbox.prompts().empty()) << "no prompt was shown, none approved";
+    }
+}
+
+TEST(Hostile, OnlyTheUsersOwnFilesAreTrusted) {
+    Sandbox sandbox;
+    const std::string dir = sandbox.simulatorDir();
+    fs::create_directories(dir);
+    // The user's own files, left loose, are made private when opened.
+    std::ofstream(dir + "/prompts.log") << "";
+    fs::permissions(dir, fs::perms::all);
+    fs::permissions(dir + "/prompts.log", fs::perms::all);
+    ASSERT_TRUE(Outcome(sandbox.run({.args = {"add", "ns/k"}, .input = "v", .umask = 0}), 0, "", added));
+    ASSERT_TRUE(Outcome(sandbox.run({.args = {"get", "ns/k"}, .umask = 0}), 0, "v", ""));
+    auto mode = [](const std::string& path) {
+        struct stat st {};
+        return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 01000000;
+    };
+    EXPECT_EQ(mode(dir), 0700u);
+    EXPECT_EQ(mode(dir + "/keychain.sqlite3"), 0600u);
+    EXPECT_EQ(mode(dir + "/prompts.log"), 0600u);
+
+    // A prompt that cannot be recorded is not shown, and the value stays.
+    fs::remove(dir + "/prompts.log");
+    fs::create_symlink("/dev/null", dir + "/prompts.log");
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "",
+                        "Error: Failed to retrieve value. (-25291: The keychain is not available: the prompt could not "
+                        "be recorded: */prompts.log is a symbolic link.)\n"));
+    fs::remove(dir + "/prompts.log");
+
+    // Someone else's directory, or database, is refused.
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
+    const uid_t other = 65534;
+    ASSERT_EQ(::chown((dir + "/keychain.sqlite3").c_str(), other, other), 0);
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "",
+                        "Error: Failed to retrieve value. (-25291: The keychain is not available: "
+                        "*/keychain.sqlite3 belongs to another user.)\n"));
+    ASSERT_EQ(::chown((dir + "/keychain.sqlite3").c_str(), 0, 0), 0);
+    ASSERT_EQ(::chown(dir.c_str(), other, other), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
+    EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/new"}, "secret"), 1, "",
+                        "Error: biometryAny unavailable: The simulated device is unusable: "
+                        "*/tresk-simulator belongs to another user.\n"));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "",
+                        "Error: Failed to retrieve value. (-25291: The keychain is not available: "
+                        "*/tresk-simulator belongs to another user.)\n"));
+}
+
+TEST(Hostile, DamagedDatabasesAreReportedAsDamaged) {
+    const char* damages[] = {
+        "PRAGMA user_version = 1;",                                    // the right version, no table
+        "PRAGMA user_version = 1; CREATE TABLE items (class TEXT);",    // a table of the wrong shape
+        "PRAGMA user_version = 7; CREATE TABLE t (x);",                 // somebody else's
+    };
+    for (const char* damage : damages) {
+        SCOPED_TRACE(damage);
+        Sandbox sandbox;
+        fs::create_directories(sandbox.simulatorDir());
+        const std::string path = sandbox.simulatorDir() + "/keychain.sqlite3";
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, damage, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        for (std::vector<std::string> args : {std::vector<std::string>{"list"}, {"get", "ns/k"}, {"delete", "ns/k"}}) {
+            Result r = sandbox.run(args, "v");
+            EXPECT_TRUE(Outcome(r, 1, "", "Error: Failed to * (-25295: *)\n")) << args[0];
+        }
+        EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 1, "", "Error: Failed to add key. (-25295: *)\n"));
+    }
+}
+
+}  // namespace
+}  // namespace e2e
