@@ -85,15 +85,35 @@ PropertyList convert(plist_t node, int depthLeft) {
     }
 }
 
+using Tree = std::unique_ptr<void, decltype(&plist_free)>;
+
+Tree parse(const char* data, std::uint32_t size) {
+    plist_t root = nullptr;
+    plist_from_memory(data, size, &root);
+    return Tree(root, &plist_free);
+}
+
 }  // namespace
 
 std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-    plist_t root = nullptr;
-    plist_from_memory(reinterpret_cast<const char*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()), &root);
+    const auto* data = reinterpret_cast<const char*>(bytes.data());
+    const auto size = static_cast<std::uint32_t>(bytes.size());
+    Tree root = parse(data, size);
     if (!root) return std::nullopt;
-    std::unique_ptr<void, decltype(&plist_free)> owner(root, &plist_free);
-    return convert(root, maxPropertyListDepth);
+    // libplist's binary reader accepts a key with a NUL in it, and its key
+    // accessor then aborts the process. Written out as XML and read back, a
+    // key holds text only.
+    if (plist_is_binary(data, size)) {
+        char* xml = nullptr;
+        std::uint32_t length = 0;
+        plist_to_xml(root.get(), &xml, &length);
+        if (!xml) return std::nullopt;
+        root = parse(xml, length);
+        plist_to_xml_free(xml);
+        if (!root) return std::nullopt;
+    }
+    return convert(root.get(), maxPropertyListDepth);
 }
 
 }  // namespace tresk
