@@ -1,6 +1,9 @@
 #include "simulator/item_store.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <string_view>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -12,7 +15,18 @@
 namespace tresk::simulator {
 namespace {
 
-constexpr int schemaVersion = 1;
+constexpr int schemaVersion = 2;
+
+// The value comes last: inserted as a zero-filled blob it takes no memory of
+// its size, and reading the other columns walks none of its pages.
+constexpr const char* itemsTable =
+    " (class TEXT NOT NULL, service TEXT NOT NULL, account TEXT NOT NULL,"
+    " synchronizable INTEGER NOT NULL, access_flags INTEGER NOT NULL, protection TEXT NOT NULL,"
+    " enrollment TEXT NOT NULL, created REAL NOT NULL, modified REAL NOT NULL, data BLOB NOT NULL,"
+    " PRIMARY KEY (class, service, account, synchronizable))";
+constexpr const char* metadataColumns =
+    "class, service, account, synchronizable, access_flags, protection, enrollment, created, modified";
+constexpr int valueChunk = 1 << 20;  // the value crosses into and out of SQLite in pieces of this size
 constexpr int busyTimeoutMs = 30000;  // concurrent runs queue up instead of failing
 
 OSStatus statusFor(int rc) {
@@ -82,26 +96,59 @@ void bindMatch(sqlite3_stmt* stmt, const ItemMatch& match) {
     if (match.account) bindText(stmt, 4, *match.account);
 }
 
-std::string columnText(sqlite3_stmt* stmt, int column) {
+std::string_view columnText(sqlite3_stmt* stmt, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))) : std::string();
+    return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
+                : std::string_view();
 }
 
-// Reads the value straight into a wiped-on-release buffer: the only copy.
-OSStatus readBlob(sqlite3* db, sqlite3_int64 row, Bytes& out) {
-    sqlite3_blob* blob = nullptr;
-    int rc = sqlite3_blob_open(db, "main", "items", "data", row, 0, &blob);
-    std::unique_ptr<sqlite3_blob, decltype(&sqlite3_blob_close)> owner(blob, &sqlite3_blob_close);
+ItemRow rowOf(sqlite3_stmt* stmt) {
+    ItemRow row;
+    row.itemClass = columnText(stmt, 0);
+    row.service = columnText(stmt, 1);
+    row.account = columnText(stmt, 2);
+    row.synchronizable = sqlite3_column_int(stmt, 3) != 0;
+    row.accessFlags = static_cast<std::uint32_t>(sqlite3_column_int64(stmt, 4));
+    row.protection = columnText(stmt, 5);
+    row.enrollment = columnText(stmt, 6);
+    row.created = sqlite3_column_double(stmt, 7);
+    row.modified = sqlite3_column_double(stmt, 8);
+    return row;
+}
+
+using Blob = std::unique_ptr<sqlite3_blob, decltype(&sqlite3_blob_close)>;
+
+// Reads the value straight into a wiped-on-release buffer of its size: the
+// only copy.
+OSStatus readValue(sqlite3* db, sqlite3_int64 rowid, Bytes& out) {
+    sqlite3_blob* handle = nullptr;
+    int rc = sqlite3_blob_open(db, "main", "items", "data", rowid, 0, &handle);
+    Blob blob(handle, &sqlite3_blob_close);
     if (rc != SQLITE_OK) return statusFor(rc);
-    auto size = static_cast<std::size_t>(sqlite3_blob_bytes(blob));
+    const int size = sqlite3_blob_bytes(blob.get());
     auto buffer = std::make_shared<SecretBuffer>();
-    if (size) {
-        buffer->reserve(size);
-        rc = sqlite3_blob_read(blob, buffer->spare(size).data(), static_cast<int>(size), 0);
+    buffer->reserve(static_cast<std::size_t>(size));
+    for (int at = 0; at < size; at += valueChunk) {
+        const int n = std::min(valueChunk, size - at);
+        rc = sqlite3_blob_read(blob.get(), buffer->spare(static_cast<std::size_t>(n)).data(), n, at);
         if (rc != SQLITE_OK) return statusFor(rc);
-        buffer->commit(size);
+        buffer->commit(static_cast<std::size_t>(n));
     }
     out = Bytes::adopt(std::move(buffer));
+    return status::success;
+}
+
+// Fills the zero-filled value of row `rowid` from the caller's bytes.
+OSStatus writeValue(sqlite3* db, sqlite3_int64 rowid, const Bytes& value) {
+    sqlite3_blob* handle = nullptr;
+    int rc = sqlite3_blob_open(db, "main", "items", "data", rowid, 1, &handle);
+    Blob blob(handle, &sqlite3_blob_close);
+    if (rc != SQLITE_OK) return statusFor(rc);
+    const auto size = static_cast<int>(value.size());
+    for (int at = 0; at < size; at += valueChunk) {
+        rc = sqlite3_blob_write(blob.get(), value.data() + at, std::min(valueChunk, size - at), at);
+        if (rc != SQLITE_OK) return statusFor(rc);
+    }
     return status::success;
 }
 
@@ -136,25 +183,32 @@ OSStatus ItemStore::open() {
         if (rc != SQLITE_OK) return statusFor(rc);
         rc = sqlite3_step(version.get());
         if (rc != SQLITE_ROW) return statusFor(rc);
-        int found = sqlite3_column_int(version.get(), 0);
+        const int found = sqlite3_column_int(version.get(), 0);
+        version.reset();  // a statement still running would lock the table the migration drops
         if (found == schemaVersion) {
             // The right version and not the right table is damage all the same.
-            auto items = prepare(db_,
-                                 "SELECT class, service, account, synchronizable, data, access_flags, protection,"
-                                 " enrollment, created, modified FROM items LIMIT 0",
-                                 rc);
+            auto items = prepare(db_, (std::string("SELECT ") + metadataColumns + ", data FROM items LIMIT 0").c_str(), rc);
             return rc == SQLITE_OK ? status::success : status::invalidKeychain;
         }
-        if (found != 0) return status::invalidKeychain;  // written by something else
-        rc = sqlite3_exec(db_,
-                          "CREATE TABLE items ("
-                          " class TEXT NOT NULL, service TEXT NOT NULL, account TEXT NOT NULL,"
-                          " synchronizable INTEGER NOT NULL, data BLOB NOT NULL,"
-                          " access_flags INTEGER NOT NULL, protection TEXT NOT NULL,"
-                          " enrollment TEXT NOT NULL, created REAL NOT NULL, modified REAL NOT NULL,"
-                          " PRIMARY KEY (class, service, account, synchronizable));"
-                          "PRAGMA user_version = 1;",
-                          nullptr, nullptr, nullptr);
+        std::string sql;
+        if (found == 0) {
+            sql = std::string("CREATE TABLE items") + itemsTable + ";";
+        } else if (found == 1) {
+            // The first layout stored the value before the other columns, and
+            // the protection class as akpu (when a passcode is set) where the
+            // program asks for aku (when unlocked); both are mended.
+            sql = std::string("CREATE TABLE items_v2") + itemsTable + ";" +
+                  "INSERT INTO items_v2 (" + metadataColumns + ", data)"
+                  " SELECT class, service, account, synchronizable, access_flags,"
+                  " CASE protection WHEN 'akpu' THEN 'aku' ELSE protection END,"
+                  " enrollment, created, modified, data FROM items;"
+                  "DROP TABLE items; ALTER TABLE items_v2 RENAME TO items;";
+        } else {
+            return status::invalidKeychain;  // written by something else
+        }
+        sql += "PRAGMA user_version = " + std::to_string(schemaVersion) + ";";
+        rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+        if ((rc & 0xff) == SQLITE_ERROR) return status::invalidKeychain;  // the old table was not the old table
         return statusFor(rc);
     });
     if (opened != status::success) close();
@@ -166,8 +220,9 @@ OSStatus ItemStore::insert(const StoredItem& item) {
     return inWriteTransaction(db_, [&]() -> OSStatus {
         int rc = SQLITE_OK;
         auto stmt = prepare(db_,
-                            "INSERT INTO items (class, service, account, synchronizable, data, access_flags,"
-                            " protection, enrollment, created, modified) VALUES (?,?,?,?,?,?,?,?,?,?)",
+                            (std::string("INSERT INTO items (") + metadataColumns +
+                             ", data) VALUES (?,?,?,?,?,?,?,?,?,zeroblob(?))")
+                                .c_str(),
                             rc);
         if (rc != SQLITE_OK) return statusFor(rc);
         double stamp = now();
@@ -175,48 +230,62 @@ OSStatus ItemStore::insert(const StoredItem& item) {
         bindText(stmt.get(), 2, item.service);
         bindText(stmt.get(), 3, item.account);
         sqlite3_bind_int(stmt.get(), 4, item.synchronizable ? 1 : 0);
-        // The value's own storage is bound, not copied (zero-length blobs need a non-null pointer).
-        static const std::uint8_t none = 0;
-        sqlite3_bind_blob64(stmt.get(), 5, item.data.empty() ? &none : item.data.data(), item.data.size(),
-                            SQLITE_STATIC);
-        sqlite3_bind_int64(stmt.get(), 6, item.accessFlags);
-        bindText(stmt.get(), 7, item.protection);
-        bindText(stmt.get(), 8, item.enrollment);
+        sqlite3_bind_int64(stmt.get(), 5, item.accessFlags);
+        bindText(stmt.get(), 6, item.protection);
+        bindText(stmt.get(), 7, item.enrollment);
+        sqlite3_bind_double(stmt.get(), 8, stamp);
         sqlite3_bind_double(stmt.get(), 9, stamp);
-        sqlite3_bind_double(stmt.get(), 10, stamp);
-        return statusFor(sqlite3_step(stmt.get()));
+        // Zeros first, then the value written into them in pieces: SQLite never
+        // builds a record that holds a second copy of it.
+        if (item.data.size() > static_cast<std::size_t>(INT32_MAX)) return status::param;
+        sqlite3_bind_int64(stmt.get(), 10, static_cast<sqlite3_int64>(item.data.size()));
+        rc = sqlite3_step(stmt.get());
+        if (rc != SQLITE_DONE) return statusFor(rc);
+        return writeValue(db_, sqlite3_last_insert_rowid(db_), item.data);
     });
 }
 
-OSStatus ItemStore::find(const ItemMatch& match, bool onlyFirst, bool withData, std::vector<StoredItem>& out) {
+OSStatus ItemStore::findFirst(const ItemMatch& match, bool withData, StoredItem& out) {
     if (OSStatus status = open()) return status;
-    std::string sql = "SELECT class, service, account, synchronizable, access_flags, protection, enrollment,"
-                      " created, modified";
-    sql += ", rowid";
-    sql += " FROM items" + whereClause(match) + " ORDER BY rowid";
-    if (onlyFirst) sql += " LIMIT 1";
     int rc = SQLITE_OK;
-    auto stmt = prepare(db_, sql.c_str(), rc);
+    auto stmt = prepare(
+        db_, (std::string("SELECT ") + metadataColumns + ", rowid FROM items" + whereClause(match) + " ORDER BY rowid LIMIT 1").c_str(),
+        rc);
     if (rc != SQLITE_OK) return statusFor(rc);
     bindMatch(stmt.get(), match);
+    rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_DONE) return status::itemNotFound;
+    if (rc != SQLITE_ROW) return statusFor(rc);
+    const ItemRow row = rowOf(stmt.get());
+    out.itemClass = row.itemClass;
+    out.service = row.service;
+    out.account = row.account;
+    out.synchronizable = row.synchronizable;
+    out.accessFlags = row.accessFlags;
+    out.protection = row.protection;
+    out.enrollment = row.enrollment;
+    out.created = row.created;
+    out.modified = row.modified;
+    return withData ? readValue(db_, sqlite3_column_int64(stmt.get(), 9), out.data) : status::success;
+}
+
+OSStatus ItemStore::forEach(const ItemMatch& match, const std::function<void(const ItemRow&)>& visit) {
+    if (OSStatus status = open()) return status;
+    int rc = SQLITE_OK;
+    // Without a name to look up, the table read in its own order beats the
+    // index SQLite would pick for the class (a lookup and a sort per item).
+    const char* table = match.service ? " FROM items" : " FROM items NOT INDEXED";
+    auto stmt = prepare(
+        db_, (std::string("SELECT ") + metadataColumns + table + whereClause(match) + " ORDER BY rowid").c_str(), rc);
+    if (rc != SQLITE_OK) return statusFor(rc);
+    bindMatch(stmt.get(), match);
+    bool found = false;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        StoredItem item;
-        item.itemClass = columnText(stmt.get(), 0);
-        item.service = columnText(stmt.get(), 1);
-        item.account = columnText(stmt.get(), 2);
-        item.synchronizable = sqlite3_column_int(stmt.get(), 3) != 0;
-        item.accessFlags = static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 4));
-        item.protection = columnText(stmt.get(), 5);
-        item.enrollment = columnText(stmt.get(), 6);
-        item.created = sqlite3_column_double(stmt.get(), 7);
-        item.modified = sqlite3_column_double(stmt.get(), 8);
-        if (withData) {
-            if (OSStatus status = readBlob(db_, sqlite3_column_int64(stmt.get(), 9), item.data)) return status;
-        }
-        out.push_back(std::move(item));
+        visit(rowOf(stmt.get()));
+        found = true;
     }
     if (rc != SQLITE_DONE) return statusFor(rc);
-    return out.empty() ? status::itemNotFound : status::success;
+    return found ? status::success : status::itemNotFound;
 }
 
 OSStatus ItemStore::remove(const ItemMatch& match) {

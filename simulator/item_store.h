@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/bytes.h"
@@ -27,6 +29,15 @@ struct StoredItem {
     double modified = 0;
 };
 
+// A stored item's attributes as a row gives them, valid during one visit.
+struct ItemRow {
+    std::string_view itemClass, service, account;
+    bool synchronizable = false;
+    std::uint32_t accessFlags = 0;
+    std::string_view protection, enrollment;
+    double created = 0, modified = 0;
+};
+
 struct ItemMatch {
     std::string itemClass;
     std::optional<std::string> service;
@@ -45,7 +56,10 @@ public:
     // Why the last call gave notAvailable, in words for its status text.
     const std::string& problem() const { return problem_; }
     OSStatus insert(const StoredItem& item);
-    OSStatus find(const ItemMatch& match, bool onlyFirst, bool withData, std::vector<StoredItem>& out);
+    // The first item that matches, with its value when `withData`.
+    OSStatus findFirst(const ItemMatch& match, bool withData, StoredItem& out);
+    // Every item that matches, in the order they were added; itemNotFound for none.
+    OSStatus forEach(const ItemMatch& match, const std::function<void(const ItemRow&)>& visit);
     OSStatus remove(const ItemMatch& match);
 
 private:

@@ -1,6 +1,10 @@
 // The Keychain on Linux: items in the simulator's SQLite store, released on
 // read only as their access control allows.
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <span>
+#include <string_view>
 #include <map>
 #include <memory>
 #include <optional>
@@ -68,19 +72,39 @@ std::optional<std::string> promptReason(const KeychainQuery& query) {
     return simulated->reason();
 }
 
-PropertyList attributesOf(const StoredItem& item) {
-    return PropertyList::dictionary({
-        {PropertyList::text("class"), PropertyList::text(item.itemClass)},
-        {PropertyList::text("svce"), PropertyList::text(item.service)},
-        {PropertyList::text("acct"), PropertyList::text(item.account)},
-        {PropertyList::text("sync"), PropertyList::integer(item.synchronizable ? 1 : 0)},
-        {PropertyList::text("pdmn"), PropertyList::text(item.protection)},
-        {PropertyList::text("accc"), PropertyList::other("<SecAccessControlRef: " + item.protection + ">")},
-        {PropertyList::text("agrp"), PropertyList::text("SIMULATED.tresk")},
-        {PropertyList::text("cdat"), PropertyList::date(item.created)},
-        {PropertyList::text("mdat"), PropertyList::date(item.modified)},
-        {PropertyList::text("musr"), PropertyList::data(Bytes())},
-    });
+// The attributes of a generic password as the Keychain returns them.
+struct AttributeColumn {
+    std::string_view name;
+    PropertyList (*value)(const ItemRow& row);
+};
+const AttributeColumn attributeColumns[] = {
+    {"class", [](const ItemRow& r) { return PropertyList::text(std::string(r.itemClass)); }},
+    {"svce", [](const ItemRow& r) { return PropertyList::text(std::string(r.service)); }},
+    {"acct", [](const ItemRow& r) { return PropertyList::text(std::string(r.account)); }},
+    {"sync", [](const ItemRow& r) { return PropertyList::integer(r.synchronizable ? 1 : 0); }},
+    {"pdmn", [](const ItemRow& r) { return PropertyList::text(std::string(r.protection)); }},
+    {"accc", [](const ItemRow& r) { return PropertyList::other("<SecAccessControlRef: " + std::string(r.protection) + ">"); }},
+    {"agrp", [](const ItemRow&) { return PropertyList::text("SIMULATED.tresk"); }},
+    {"cdat", [](const ItemRow& r) { return PropertyList::date(r.created); }},
+    {"mdat", [](const ItemRow& r) { return PropertyList::date(r.modified); }},
+    {"musr", [](const ItemRow&) { return PropertyList::data(Bytes()); }},
+};
+
+// The item's attribute dictionary, or only the entries the caller reads:
+// what the conversion at the seam would keep of the full one.
+PropertyList attributesOf(const ItemRow& row, const std::vector<std::string>& read) {
+    PropertyList::Dictionary entries;
+    entries.reserve(read.empty() ? std::size(attributeColumns) : read.size());
+    for (const auto& column : attributeColumns) {
+        if (!read.empty() && std::find(read.begin(), read.end(), column.name) == read.end()) continue;
+        entries.emplace_back(PropertyList::text(std::string(column.name)), column.value(row));
+    }
+    return PropertyList::dictionary(std::move(entries));
+}
+
+ItemRow rowOf(const StoredItem& item) {
+    return {item.itemClass, item.service,    item.account,  item.synchronizable, item.accessFlags,
+            item.protection, item.enrollment, item.created, item.modified};
 }
 
 class SimulatedKeychain final : public Keychain {
@@ -120,7 +144,7 @@ public:
         return fromStore(store_.insert(item));
     }
 
-    CopyResult copyMatching(const KeychainQuery& query) override {
+    CopyResult copyMatching(const KeychainQuery& query, std::span<const Attribute> readAttributes) override {
         auto profile = device();
         if (auto* status = std::get_if<OSStatus>(&profile)) return {*status, {}};
         ItemMatch match;
@@ -131,35 +155,40 @@ public:
         const auto* returnAttributes = valueOf<bool>(query, Attribute::ReturnAttributes);
         const bool wantData = returnData && *returnData, wantAttributes = returnAttributes && *returnAttributes;
         if (wantData && all) return {status::param, {}};  // values come one at a time
+        std::vector<std::string> read;
+        for (Attribute attribute : readAttributes) read.push_back(attributeName(attribute));
 
-        std::vector<StoredItem> items;
-        if (OSStatus status = fromStore(store_.find(match, !all, wantData, items))) return {status, {}};
+        if (all) {
+            PropertyList::Array results;
+            OSStatus status = fromStore(store_.forEach(match, [&](const ItemRow& row) {
+                if (wantAttributes) results.push_back(attributesOf(row, read));
+            }));
+            if (status) return {status, {}};
+            if (!wantAttributes) return {status::success, {}};
+            return {status::success, PropertyList::array(std::move(results))};
+        }
+
+        StoredItem item;
+        if (OSStatus status = fromStore(store_.findFirst(match, wantData, item))) return {status, {}};
         if (wantData) {
             auto reason = promptReason(query);
             if (!reason) return {status::authFailed, {}};
             std::string problem;
-            if (OSStatus status = authorise(items.front(), std::get<DeviceProfile>(profile), *reason, problem)) {
+            if (OSStatus status = authorise(item, std::get<DeviceProfile>(profile), *reason, problem)) {
                 if (!problem.empty()) problem_ = problem;
                 return {status, {}};
             }
         }
-        PropertyList::Array results;
-        for (auto& item : items) {
-            if (wantAttributes) {
-                PropertyList attributes = attributesOf(item);
-                if (wantData) {
-                    auto entries = *attributes.asDictionary();
-                    entries.emplace_back(PropertyList::text("v_Data"), PropertyList::data(item.data));
-                    attributes = PropertyList::dictionary(std::move(entries));
-                }
-                results.push_back(std::move(attributes));
-            } else if (wantData) {
-                results.push_back(PropertyList::data(item.data));
-            }
+        if (!wantAttributes) {
+            return {status::success, wantData ? PropertyList::data(std::move(item.data)) : PropertyList()};
         }
-        if (!wantData && !wantAttributes) return {status::success, {}};
-        if (all) return {status::success, PropertyList::array(std::move(results))};
-        return {status::success, std::move(results.front())};
+        PropertyList attributes = attributesOf(rowOf(item), read);
+        if (wantData) {
+            PropertyList::Dictionary entries = *attributes.asDictionary();
+            entries.emplace_back(PropertyList::text("v_Data"), PropertyList::data(std::move(item.data)));
+            attributes = PropertyList::dictionary(std::move(entries));
+        }
+        return {status::success, std::move(attributes)};
     }
 
     OSStatus remove(const KeychainQuery& query) override {

@@ -1,5 +1,6 @@
 // Values, addresses and listing through the built binary and the simulated Keychain.
 #include <algorithm>
+#include <filesystem>
 #include <cstddef>
 #include <iterator>
 #include <latch>
@@ -7,6 +8,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <sqlite3.h>
 
 #include "e2e/harness.h"
 
@@ -136,6 +139,46 @@ TEST(Items, UndeliverableOutputIsAFailure) {
         Invocation v{.args = args, .stdoutClosed = true};
         EXPECT_TRUE(Outcome(sandbox.run(v), 1, "", "Error: Could not write to standard output: *\n")) << args[0];
     }
+}
+
+// A store written by the first layout (the value stored before the other
+// columns, the protection class akpu) is moved to the present one when it is
+// opened: every item and value kept, the class mended.
+TEST(Items, AStoreOfTheFirstLayoutIsMigrated) {
+    Sandbox sandbox;
+    std::filesystem::create_directories(sandbox.simulatorDir());
+    const std::string path = sandbox.simulatorDir() + "/keychain.sqlite3";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    const char* firstLayout =
+        "CREATE TABLE items (class TEXT NOT NULL, service TEXT NOT NULL, account TEXT NOT NULL,"
+        " synchronizable INTEGER NOT NULL, data BLOB NOT NULL, access_flags INTEGER NOT NULL,"
+        " protection TEXT NOT NULL, enrollment TEXT NOT NULL, created REAL NOT NULL, modified REAL NOT NULL,"
+        " PRIMARY KEY (class, service, account, synchronizable));"
+        "INSERT INTO items VALUES ('genp', 'old', 'k', 0, x'00ff0a', 2, 'akpu', '1', 1, 1);"
+        "INSERT INTO items VALUES ('genp', 'old', 'p', 0, 'by password', 1, 'akpu', '1', 2, 2);"
+        "PRAGMA user_version = 1;";
+    ASSERT_EQ(sqlite3_exec(db, firstLayout, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "old/k\nold/p\n", ""));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "old/k"}), 0, std::string("\0\xff\n", 3), ""));
+    EXPECT_TRUE(Outcome(sandbox.run({"get", "old/p"}), 0, "by password", ""));
+    EXPECT_EQ(sandbox.prompts(), (std::vector<std::string>{"touch-id\tUnlock old/k", "touch-id-or-password\tUnlock old/p"}));
+    EXPECT_TRUE(Outcome(sandbox.run({"add", "new/k"}, "v"), 0, "", added));
+
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    std::string layout;
+    sqlite3_exec(db, "SELECT group_concat(name, ',') FROM pragma_table_info('items');"
+                     "SELECT group_concat(DISTINCT protection) FROM items; PRAGMA user_version;",
+                 [](void* out, int, char** values, char**) {
+                     *static_cast<std::string*>(out) += std::string(values[0] ? values[0] : "") + ";";
+                     return 0;
+                 },
+                 &layout, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(layout,
+              "class,service,account,synchronizable,access_flags,protection,enrollment,created,modified,data;aku;2;");
 }
 
 TEST(Items, ConcurrentAddsOfOneKey) {
