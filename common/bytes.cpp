@@ -1,22 +1,36 @@
 #include "common/bytes.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string_view>
 #include <vector>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace tresk {
 namespace {
 SecretBuffer* liveBuffers = nullptr;  // one thread: a plain intrusive list
+}  // namespace
+
+namespace {
+
+std::size_t pageSize() {
+    static const auto size = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return size;
 }
 
-void secureZero(void* data, std::size_t size) {
-    // volatile stores keep the compiler from dropping a wipe of dying memory
-    auto* p = static_cast<volatile std::uint8_t*>(data);
-    for (std::size_t i = 0; i < size; ++i) p[i] = 0;
+// Whole pages of their own: unmapped, they are the system's again at once,
+// and a page never written takes no memory.
+std::uint8_t* mapPages(std::size_t capacity) {
+    void* pages = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED) throw std::bad_alloc();
+    return static_cast<std::uint8_t*>(pages);
 }
+
+}  // namespace
 
 SecretBuffer::SecretBuffer() {
     next_ = liveBuffers;
@@ -26,32 +40,32 @@ SecretBuffer::SecretBuffer() {
 
 SecretBuffer::~SecretBuffer() {
     wipe();
-    std::free(data_);
+    if (data_) ::munmap(data_, capacity_);
     if (prev_) prev_->next_ = next_; else liveBuffers = next_;
     if (next_) next_->prev_ = prev_;
 }
 
 void SecretBuffer::wipe() {
-    if (data_) secureZero(data_, capacity_);
+    if (data_) secureZero(data_, size_);
 }
 
 void SecretBuffer::reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
-    // Grow by hand rather than realloc: the old block must be wiped before
-    // it is freed, and realloc may move it without telling.
-    auto* grown = static_cast<std::uint8_t*>(std::malloc(capacity));
-    if (!grown) throw std::bad_alloc();
+    if (capacity > SIZE_MAX - pageSize()) throw std::bad_alloc();
+    capacity = (capacity + pageSize() - 1) / pageSize() * pageSize();
+    // Moved by hand: the old pages are wiped before they are given back.
+    std::uint8_t* grown = mapPages(capacity);
     if (size_) std::memcpy(grown, data_, size_);
     if (data_) {
-        secureZero(data_, capacity_);
-        std::free(data_);
+        secureZero(data_, size_);
+        ::munmap(data_, capacity_);
     }
     data_ = grown;
     capacity_ = capacity;
 }
 
 std::span<std::uint8_t> SecretBuffer::spare(std::size_t minimum) {
-    if (capacity_ == size_) reserve(std::max(size_ + minimum, capacity_ + capacity_ / 2));
+    if (capacity_ - size_ < minimum) reserve(std::max(size_ + minimum, capacity_ + capacity_ / 2));
     return {data_ + size_, capacity_ - size_};
 }
 

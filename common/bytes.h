@@ -12,9 +12,12 @@
 
 namespace tresk {
 
-// A growable buffer for secret bytes. Every live buffer is known to
-// wipeAllSecrets(), which the exit path calls, so a value never outlives
-// the run in freed memory.
+// A growable buffer for secret bytes, in memory of its own (mapped pages,
+// given back to the system as soon as it is released, and counted only once
+// written). Every live buffer is known to wipeAllSecrets(), which the exit
+// path calls, so a value never outlives the run in freed memory. Callers
+// commit every byte they write into spare(): what lies beyond size() is
+// taken to hold nothing.
 class SecretBuffer {
 public:
     SecretBuffer();
@@ -23,11 +26,12 @@ public:
     SecretBuffer& operator=(const SecretBuffer&) = delete;
 
     void reserve(std::size_t capacity);
-    // Free room after size(), grown by at least `minimum` bytes when full.
+    // Free room after size(): at least `minimum` bytes, grown when there is less.
     std::span<std::uint8_t> spare(std::size_t minimum);
     void commit(std::size_t count) { size_ += count; }
 
     std::size_t size() const { return size_; }
+    std::size_t capacity() const { return capacity_; }
     const std::uint8_t* data() const { return data_; }
     std::span<const std::uint8_t> view() const { return {data_, size_}; }
 
@@ -43,6 +47,7 @@ private:
 };
 
 void wipeAllSecrets();
+// A wipe the compiler cannot leave out (explicit_bzero, memset_s).
 void secureZero(void* data, std::size_t size);
 
 // Immutable bytes with a shared owner: a SecretBuffer, a std::vector, or a

@@ -1,9 +1,11 @@
 #include "common/streams.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,23 +32,67 @@ int writeAll(int fd, std::string_view text) {
                             reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-int readAll(int fd, SecretBuffer& into) {
-    constexpr std::size_t chunk = 64 * 1024;
-    // A regular file tells its size: one allocation instead of a growth series.
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        into.reserve(static_cast<std::size_t>(st.st_size) + 1);
-    }
-    for (;;) {
-        std::span<std::uint8_t> room = into.spare(chunk);
+namespace {
+
+// Reads into the buffer's free room until end of file or until it is full;
+// 0, or errno. `atEnd` tells which.
+int readIntoRoom(int fd, SecretBuffer& buffer, bool& atEnd) {
+    atEnd = false;
+    while (buffer.size() < buffer.capacity()) {
+        std::span<std::uint8_t> room = buffer.spare(1);
         ssize_t n = ::read(fd, room.data(), room.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             return errno;
         }
-        if (n == 0) return 0;
-        into.commit(static_cast<std::size_t>(n));
+        if (n == 0) {
+            atEnd = true;
+            return 0;
+        }
+        buffer.commit(static_cast<std::size_t>(n));
     }
+    return 0;
+}
+
+}  // namespace
+
+int readAll(int fd, SecretBuffer& into) {
+    bool atEnd = false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        // A regular file tells its size: the buffer is made once, to fit (the
+        // byte over tells the end without growing it).
+        into.reserve(into.size() + static_cast<std::size_t>(st.st_size) + 1);
+        while (!atEnd) {
+            if (int error = readIntoRoom(fd, into, atEnd)) return error;
+            if (!atEnd) into.spare(64 * 1024);  // the file grew while being read
+        }
+        return 0;
+    }
+    // A pipe does not. The input is gathered in pieces, then moved piece by
+    // piece into one buffer of its size, each piece wiped and given back as
+    // soon as it is copied: the value is never held twice.
+    constexpr std::size_t firstPiece = 64 * 1024, largestPiece = 4 * 1024 * 1024;
+    std::vector<std::unique_ptr<SecretBuffer>> pieces;
+    std::size_t total = 0;
+    while (!atEnd) {
+        if (pieces.empty() || pieces.back()->size() == pieces.back()->capacity()) {
+            const std::size_t size = pieces.empty() ? firstPiece : std::min(2 * pieces.back()->capacity(), largestPiece);
+            pieces.push_back(std::make_unique<SecretBuffer>());
+            pieces.back()->reserve(size);
+        }
+        const std::size_t before = pieces.back()->size();
+        if (int error = readIntoRoom(fd, *pieces.back(), atEnd)) return error;
+        total += pieces.back()->size() - before;
+    }
+    into.reserve(into.size() + total);
+    for (auto& piece : pieces) {
+        std::span<const std::uint8_t> bytes = piece->view();
+        std::copy(bytes.begin(), bytes.end(), into.spare(bytes.size()).begin());
+        into.commit(bytes.size());
+        piece.reset();
+    }
+    return 0;
 }
 
 namespace {
