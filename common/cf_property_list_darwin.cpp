@@ -1,5 +1,6 @@
 #include "common/cf_property_list_darwin.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -51,30 +52,39 @@ PropertyList numberFrom(CFNumberRef number) {
     return PropertyList::real(real);
 }
 
-PropertyList convert(CFTypeRef value, int depthLeft);
+PropertyList convert(CFTypeRef value, int depthLeft, std::span<const CFStringRef> keep);
 
-PropertyList arrayFrom(CFArrayRef array, int depthLeft) {
+PropertyList arrayFrom(CFArrayRef array, int depthLeft, std::span<const CFStringRef> keep) {
     const CFIndex count = CFArrayGetCount(array);
     PropertyList::Array items;
     items.reserve(static_cast<std::size_t>(count));
-    for (CFIndex i = 0; i < count; ++i) items.push_back(convert(CFArrayGetValueAtIndex(array, i), depthLeft));
+    for (CFIndex i = 0; i < count; ++i) items.push_back(convert(CFArrayGetValueAtIndex(array, i), depthLeft, keep));
     return PropertyList::array(std::move(items));
 }
 
-PropertyList dictionaryFrom(CFDictionaryRef dictionary, int depthLeft) {
+bool kept(CFTypeRef key, std::span<const CFStringRef> keep) {
+    if (keep.empty() || CFGetTypeID(key) != CFStringGetTypeID()) return true;
+    for (CFStringRef wanted : keep) {
+        if (CFEqual(key, wanted)) return true;
+    }
+    return false;
+}
+
+PropertyList dictionaryFrom(CFDictionaryRef dictionary, int depthLeft, std::span<const CFStringRef> keep) {
     const auto count = static_cast<std::size_t>(CFDictionaryGetCount(dictionary));
     PropertyList::Dictionary entries;
     if (count == 0) return PropertyList::dictionary(std::move(entries));
     std::vector<const void*> keys(count), values(count);
     CFDictionaryGetKeysAndValues(dictionary, keys.data(), values.data());
-    entries.reserve(count);
+    entries.reserve(keep.empty() ? count : std::min(count, keep.size()));
     for (std::size_t i = 0; i < count; ++i) {
-        entries.emplace_back(convert(keys[i], depthLeft), convert(values[i], depthLeft));
+        if (!kept(keys[i], keep)) continue;
+        entries.emplace_back(convert(keys[i], depthLeft, keep), convert(values[i], depthLeft, keep));
     }
     return PropertyList::dictionary(std::move(entries));
 }
 
-PropertyList convert(CFTypeRef value, int depthLeft) {
+PropertyList convert(CFTypeRef value, int depthLeft, std::span<const CFStringRef> keep) {
     if (!value) return {};
     const CFTypeID type = CFGetTypeID(value);
     if (type == CFStringGetTypeID()) {
@@ -90,8 +100,8 @@ PropertyList convert(CFTypeRef value, int depthLeft) {
     const bool container = type == CFArrayGetTypeID() || type == CFDictionaryGetTypeID();
     // Nesting deeper than any answer the program reads is not looked into.
     if (container && depthLeft == 0) return PropertyList::other("nested too deeply");
-    if (type == CFArrayGetTypeID()) return arrayFrom(static_cast<CFArrayRef>(value), depthLeft - 1);
-    if (type == CFDictionaryGetTypeID()) return dictionaryFrom(static_cast<CFDictionaryRef>(value), depthLeft - 1);
+    if (type == CFArrayGetTypeID()) return arrayFrom(static_cast<CFArrayRef>(value), depthLeft - 1, keep);
+    if (type == CFDictionaryGetTypeID()) return dictionaryFrom(static_cast<CFDictionaryRef>(value), depthLeft - 1, keep);
     return PropertyList::other(describe(value));
 }
 
@@ -116,6 +126,8 @@ CfRef<CFStringRef> cfString(std::string_view utf8) {
         nullptr, reinterpret_cast<const UniChar*>(utf16->data()), static_cast<CFIndex>(utf16->size())));
 }
 
-PropertyList propertyListFromCF(CFTypeRef value) { return convert(value, maxPropertyListDepth); }
+PropertyList propertyListFromCF(CFTypeRef value, std::span<const CFStringRef> keepKeys) {
+    return convert(value, maxPropertyListDepth, keepKeys);
+}
 
 }  // namespace tresk

@@ -6,6 +6,7 @@
 #include <CoreFoundation/CoreFoundation.h>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,11 @@
 
 namespace tresk {
 
-// `value` is borrowed; null gives none. Data is shared with the CFData, not copied.
-PropertyList propertyListFromCF(CFTypeRef value);
+// `value` is borrowed; null gives none. Data is shared with the CFData, not
+// copied. With `keepKeys`, a dictionary keeps only the entries under those
+// keys and any entry whose key is not a string (what a caller judges the
+// shape by); the rest is never converted.
+PropertyList propertyListFromCF(CFTypeRef value, std::span<const CFStringRef> keepKeys = {});
 
 // The whole string as UTF-8 (embedded NULs kept); none for null or for a
 // string that UTF-8 cannot hold exactly.

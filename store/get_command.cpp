@@ -18,7 +18,7 @@ void route::get(const Command& self, const CommandInput& input, Services& servic
     context->setTouchIDAuthenticationAllowableReuseDuration(0);
     query[Attribute::UseAuthenticationContext] = context;
 
-    CopyResult found = services.keychain.copyMatching(query);
+    CopyResult found = services.keychain.copyMatching(query, {});
     if (found.status != status::success) return settle(self, found.status, services.keychain);
     const Bytes* value = found.result.asData();
     if (!value) fail(messages::unexpectedData);

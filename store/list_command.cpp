@@ -36,7 +36,9 @@ void route::list(const Command& self, const CommandInput& input, Services& servi
     query[Attribute::MatchLimit] = Constant::MatchLimitAll;
     query[Attribute::ReturnAttributes] = true;
 
-    CopyResult found = services.keychain.copyMatching(query);
+    // Only the names are read of each item's attributes.
+    constexpr Attribute names[] = {Attribute::Service, Attribute::Account};
+    CopyResult found = services.keychain.copyMatching(query, names);
     if (found.status != status::success) return settle(self, found.status, services.keychain);
     // The whole result is judged before a line is printed.
     if (!isArrayOfTextKeyedDictionaries(found.result)) fail(messages::unexpectedData);
@@ -44,19 +46,28 @@ void route::list(const Command& self, const CommandInput& input, Services& servi
     std::string serviceKey = services.keychain.attributeName(Attribute::Service);
     std::string accountKey = services.keychain.attributeName(Attribute::Account);
     std::vector<std::string> listing;
+    listing.reserve(found.result.asArray()->size());
     for (const auto& item : *found.result.asArray()) {
         const PropertyList* service = item.find(serviceKey);
         const PropertyList* account = item.find(accountKey);
         if (!service || !service->asText() || !account || !account->asText()) continue;
-        listing.push_back(*service->asText() + "/" + *account->asText());
+        std::string line;
+        line.reserve(service->asText()->size() + 1 + account->asText()->size());
+        line.append(*service->asText()).append("/").append(*account->asText());
+        listing.push_back(std::move(line));
     }
+    found.result = PropertyList();  // not needed any more, and the largest thing held
     sortListing(listing);
 
     // A name stored before control characters were refused, or by another
     // program, must not break a line or reach a terminal raw.
+    std::size_t size = 0;
+    for (const auto& line : listing) size += line.size() + 1;
     std::string out;
+    out.reserve(size);
     for (const auto& line : listing) {
-        out += text::visibleText(line);
+        if (text::hasControlCharacter(line)) out += text::visibleText(line);
+        else out += line;
         out += '\n';
     }
     services.console.writeOutput(std::span<const std::uint8_t>(

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string_view>
 #include <utility>
 
 #include "text/unicode.h"
@@ -9,15 +10,25 @@
 namespace tresk {
 
 void sortListing(std::vector<std::string>& entries) {
-    // UTF-8 byte order is code-point order; normalise once per entry, not per comparison.
-    std::vector<std::pair<std::string, std::size_t>> keyed;
+    // One key per entry, made once: the entry itself where NFC leaves it as it
+    // is (always for ASCII), else its NFC form. UTF-8 compared byte by byte,
+    // as std::string_view does, is code-point order.
+    std::vector<std::string> composed;
+    composed.reserve(entries.size());  // never reallocated: the keys point into it
+    std::vector<std::pair<std::string_view, std::size_t>> keyed;
     keyed.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) keyed.emplace_back(text::toNFC(entries[i]), i);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (text::isNFC(entries[i])) {
+            keyed.emplace_back(entries[i], i);
+        } else {
+            composed.push_back(text::toNFC(entries[i]));
+            keyed.emplace_back(composed.back(), i);
+        }
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::string> sorted;
     sorted.reserve(entries.size());
-    for (auto& [normalised, index] : keyed) sorted.push_back(std::move(entries[index]));
+    for (const auto& [key, index] : keyed) sorted.push_back(std::move(entries[index]));
     entries = std::move(sorted);
 }
 

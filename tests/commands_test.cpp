@@ -238,6 +238,7 @@ TEST(ListCommand, SortsAndSkipsItemsWithoutTextNames) {
     EXPECT_EQ(at<Constant>(q, Attribute::MatchLimit), Constant::MatchLimitAll);
     EXPECT_EQ(at<bool>(q, Attribute::ReturnAttributes), true);
     EXPECT_EQ(q.count(Attribute::ReturnData), 0u);
+    EXPECT_EQ(f.keychain.readAttributes, (std::vector<Attribute>{Attribute::Service, Attribute::Account}));
 }
 
 TEST(ListCommandDeathTest, StatusesAndShapes) {

@@ -70,7 +70,11 @@ public:
     std::vector<KeychainQuery> queries;
 
     OSStatus add(const KeychainQuery& q) override { return record("add", q); }
-    CopyResult copyMatching(const KeychainQuery& q) override { return {record("copyMatching", q), result}; }
+    std::vector<Attribute> readAttributes;  // of the last copyMatching
+    CopyResult copyMatching(const KeychainQuery& q, std::span<const Attribute> read) override {
+        readAttributes.assign(read.begin(), read.end());
+        return {record("copyMatching", q), result};
+    }
     OSStatus remove(const KeychainQuery& q) override { return record("remove", q); }
     AccessControlResult createAccessControl(std::uint32_t flags) override {
         if (forbidden) forbiddenCall("createAccessControl");

@@ -56,7 +56,7 @@ protected:
         auto context = std::make_shared<simulator::SimulatedContext>();
         context->setLocalizedReason("Unlock " + service + "/" + account);
         q[Attribute::UseAuthenticationContext] = std::shared_ptr<AuthenticationContext>(context);
-        return keychain_->copyMatching(q);
+        return keychain_->copyMatching(q, {});
     }
     std::string value(const CopyResult& r) {
         const Bytes* data = r.result.asData();
@@ -70,7 +70,7 @@ protected:
         KeychainQuery q = baseQuery(std::nullopt, std::nullopt);
         q[Attribute::ReturnAttributes] = true;
         q[Attribute::MatchLimit] = Constant::MatchLimitAll;
-        return keychain_->copyMatching(q);
+        return keychain_->copyMatching(q, {});
     }
 
     fs::path root_;
@@ -109,9 +109,21 @@ TEST_F(SimulatedKeychainTest, ListsAttributesWithoutValues) {
     EXPECT_EQ(first.find("v_Data"), nullptr);
     EXPECT_EQ(prompts(), "");  // attributes need no authentication
 
+    // What a caller reads is all that is converted.
+    KeychainQuery names = baseQuery(std::nullopt, std::nullopt);
+    names[Attribute::ReturnAttributes] = true;
+    names[Attribute::MatchLimit] = Constant::MatchLimitAll;
+    const Attribute read[] = {Attribute::Service, Attribute::Account};
+    CopyResult few = keychain_->copyMatching(names, read);
+    ASSERT_EQ(few.status, status::success);
+    ASSERT_EQ(few.result.asArray()->size(), 2u);
+    EXPECT_EQ(few.result.asArray()->at(1).asDictionary()->size(), 2u);
+    EXPECT_EQ(*few.result.asArray()->at(1).find("svce")->asText(), "a");
+    EXPECT_EQ(few.result.asArray()->at(1).find("cdat"), nullptr);
+
     KeychainQuery one = baseQuery("a", "1/x");
     one[Attribute::ReturnAttributes] = true;
-    CopyResult single = keychain_->copyMatching(one);
+    CopyResult single = keychain_->copyMatching(one, {});
     ASSERT_TRUE(single.result.asDictionary());
     EXPECT_EQ(*single.result.find("acct")->asText(), "1/x");
 }
@@ -123,7 +135,7 @@ TEST_F(SimulatedKeychainTest, RefusesQueriesOutsideTheDataProtectionKeychain) {
     KeychainQuery all = baseQuery(std::nullopt, std::nullopt);
     all[Attribute::ReturnData] = true;
     all[Attribute::MatchLimit] = Constant::MatchLimitAll;
-    EXPECT_EQ(keychain_->copyMatching(all).status, status::param);
+    EXPECT_EQ(keychain_->copyMatching(all, {}).status, status::param);
 }
 
 TEST_F(SimulatedKeychainTest, ReleasesValuesOnlyAsTheirPolicyAllows) {

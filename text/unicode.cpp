@@ -216,6 +216,8 @@ std::string toLower(std::string_view utf8) {
 
 std::string toNFC(std::string_view utf8) { return isAscii(utf8) ? std::string(utf8) : library::toNFC(utf8); }
 
+bool isNFC(std::string_view utf8) { return isAscii(utf8) || library::toNFC(utf8) == utf8; }
+
 std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view cluster) {
     const bool plainCharacter = cluster.size() == 1 && cluster[0] != '\r' && cluster[0] != '\n' && isAscii(cluster);
     if (!plainCharacter || !isAscii(utf8)) return library::findCluster(utf8, cluster);

@@ -33,6 +33,8 @@ std::string toLower(std::string_view utf8);
 
 // Canonical composition (NFC).
 std::string toNFC(std::string_view utf8);
+// Whether toNFC would leave the text as it is (always for ASCII).
+bool isNFC(std::string_view utf8);
 
 // Byte offset of the first grapheme cluster that is exactly `cluster`.
 std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view cluster);

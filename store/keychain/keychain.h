@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <variant>
 
@@ -26,7 +27,11 @@ class Keychain {
 public:
     virtual ~Keychain() = default;
     virtual OSStatus add(const KeychainQuery& query) = 0;                 // SecItemAdd
-    virtual CopyResult copyMatching(const KeychainQuery& query) = 0;      // SecItemCopyMatching
+    // SecItemCopyMatching. Of each attribute dictionary it returns, only the
+    // entries for `readAttributes` are converted for the caller (with any
+    // entry whose key is not text, so the shape can still be judged); all of
+    // them when it is empty.
+    virtual CopyResult copyMatching(const KeychainQuery& query, std::span<const Attribute> readAttributes) = 0;
     virtual OSStatus remove(const KeychainQuery& query) = 0;              // SecItemDelete
     // SecAccessControlCreateWithFlags with kSecAttrAccessibleWhenUnlockedThisDeviceOnly.
     virtual AccessControlResult createAccessControl(std::uint32_t flags) = 0;

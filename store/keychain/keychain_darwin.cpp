@@ -3,7 +3,9 @@
 // what comes back.
 #include <Security/Security.h>
 
+#include <span>
 #include <type_traits>
+#include <vector>
 
 #include "common/cf_property_list_darwin.h"
 #include "common/cf_ref_darwin.h"
@@ -124,12 +126,14 @@ public:
         return SecItemAdd(attributes.get(), nullptr);
     }
 
-    CopyResult copyMatching(const KeychainQuery& query) override {
+    CopyResult copyMatching(const KeychainQuery& query, std::span<const Attribute> readAttributes) override {
         auto platform = platformQuery(query);
         if (!platform) return {status::param, {}};
         CfRef<CFTypeRef> result;
         const OSStatus status = SecItemCopyMatching(platform.get(), result.outPointer());
-        return {status, propertyListFromCF(result.get())};
+        std::vector<CFStringRef> keep;
+        for (Attribute attribute : readAttributes) keep.push_back(platformKey(attribute));
+        return {status, propertyListFromCF(result.get(), keep)};
     }
 
     OSStatus remove(const KeychainQuery& query) override {
