@@ -149,10 +149,15 @@ TEST(SimulatedMac, FilesArePrivate) {
             sandbox.useXdg = xdg;
             const std::string dir = sandbox.simulatorDir();
             if (preexisting) {
+                // The user's own, left loose: made private when opened.
                 std::filesystem::create_directories(dir);
                 std::filesystem::permissions(dir, std::filesystem::perms::all);
+                std::ofstream(dir + "/keychain.sqlite3") << "";
+                std::ofstream(dir + "/prompts.log") << "";
+                std::filesystem::permissions(dir + "/keychain.sqlite3", static_cast<std::filesystem::perms>(0644));
+                std::filesystem::permissions(dir + "/prompts.log", static_cast<std::filesystem::perms>(0666));
             }
-            SCOPED_TRACE(dir + (preexisting ? " (existed, mode 0777)" : ""));
+            SCOPED_TRACE(dir + (preexisting ? " (existed, mode 0777, files 0644 and 0666)" : ""));
             // No umask helps: the modes are the program's own.
             ASSERT_TRUE(Outcome(sandbox.run({.args = {"add", "ns/k"}, .input = "v", .umask = 0}), 0, "", added));
             ASSERT_TRUE(Outcome(sandbox.run({.args = {"get", "ns/k"}, .umask = 0}), 0, "v", ""));
