@@ -13,7 +13,7 @@ namespace {
 
 constexpr UInt8 stopAtLoss = 0;         // no stand-in: conversion ends where UTF-8 cannot follow
 constexpr UInt8 lossSubstitute = '?';  // for text that is only ever read by a person
-constexpr Boolean internalRepresentation = false;  // no byte-order mark, in or out
+constexpr Boolean externalRepresentation = false;  // false: no byte-order mark is written
 
 // The string as UTF-8; none unless every character got through.
 std::optional<std::string> utf8Bytes(CFStringRef text, UInt8 lossByte) {
@@ -21,12 +21,12 @@ std::optional<std::string> utf8Bytes(CFStringRef text, UInt8 lossByte) {
     const CFRange whole = CFRangeMake(0, CFStringGetLength(text));
     // Measured first, without a buffer; then converted into one of that size.
     CFIndex size = 0;
-    if (CFStringGetBytes(text, whole, kCFStringEncodingUTF8, lossByte, internalRepresentation, nullptr, size, &size) !=
+    if (CFStringGetBytes(text, whole, kCFStringEncodingUTF8, lossByte, externalRepresentation, nullptr, size, &size) !=
         whole.length) {
         return std::nullopt;
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (CFStringGetBytes(text, whole, kCFStringEncodingUTF8, lossByte, internalRepresentation,
+    if (CFStringGetBytes(text, whole, kCFStringEncodingUTF8, lossByte, externalRepresentation,
                          reinterpret_cast<UInt8*>(bytes.data()), size, &size) != whole.length) {
         return std::nullopt;
     }

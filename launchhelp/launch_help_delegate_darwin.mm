@@ -80,9 +80,10 @@ void fixWidth(NSView* view, CGFloat width) { [view.widthAnchor constraintEqualTo
 
     NSMutableAttributedString* helpHint =
         [[NSMutableAttributedString alloc] initWithAttributedString:helpHintLabel.attributedStringValue];
-    [helpHint addAttribute:NSFontAttributeName
-                     value:monospacedFont()
-                     range:[helpHint.string rangeOfString:appKitText(dialog::helpCommand)]];
+    // The texts are the program's own and a test holds one inside the other;
+    // should that ever break, the label loses its font, not the process.
+    const NSRange command = [helpHint.string rangeOfString:appKitText(dialog::helpCommand)];
+    if (command.location != NSNotFound) [helpHint addAttribute:NSFontAttributeName value:monospacedFont() range:command];
     helpHintLabel.attributedStringValue = helpHint;
 
     NSStackView* body =

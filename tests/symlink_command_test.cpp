@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "launchhelp/dialog_texts.h"
 #include "launchhelp/symlink_command.h"
 
 namespace tresk {
@@ -104,6 +105,12 @@ TEST(SymlinkCommand, ShellGivesBackTheTarget) {
             std::string("-s") + '\0' + executables[i] + '\0' + home + "/.local/bin/tresk" + '\0';
         ASSERT_EQ(parsed[i], expected) << commands[i];
     }
+}
+
+// The dialog sets the command within its last label in the monospaced font,
+// and finds it there by its text.
+TEST(DialogTexts, HelpHintHoldsTheHelpCommand) {
+    EXPECT_NE(dialog::helpHint.find(dialog::helpCommand), std::string_view::npos);
 }
 
 }  // namespace
