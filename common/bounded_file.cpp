@@ -32,7 +32,7 @@ std::variant<std::vector<std::uint8_t>, FileProblem> readSmallFile(
     struct stat st {};
     if (::fstat(file.fd, &st) != 0) return FileProblem{FileProblem::Unreadable, errno};
     if (!S_ISREG(st.st_mode)) return FileProblem{FileProblem::NotRegular};
-    if (static_cast<std::uintmax_t>(st.st_size) > limit) return FileProblem{FileProblem::TooLarge};
+    if (static_cast<std::uintmax_t>(st.st_size) > limit) return FileProblem{FileProblem::TooLarge, 0, limit};
     if (accept && !accept(file.fd, st)) return FileProblem{FileProblem::Refused};
 
     // Read to the end, never past the limit: the size may change while reading.
@@ -49,7 +49,7 @@ std::variant<std::vector<std::uint8_t>, FileProblem> readSmallFile(
         if (n == 0) break;
         size += static_cast<std::size_t>(n);
     }
-    if (size > limit) return FileProblem{FileProblem::TooLarge};
+    if (size > limit) return FileProblem{FileProblem::TooLarge, 0, limit};
     bytes.resize(size);
     return bytes;
 }
@@ -58,7 +58,11 @@ std::string describe(const FileProblem& problem) {
     switch (problem.kind) {
         case FileProblem::Missing: return "it does not exist";
         case FileProblem::NotRegular: return "it is not a regular file";
-        case FileProblem::TooLarge: return "it is larger than 1 MiB";
+        case FileProblem::TooLarge:
+            // The bound as it was given: a whole number of MiB or KiB.
+            if (problem.limit % (1 << 20) == 0) return "it is larger than " + std::to_string(problem.limit >> 20) + " MiB";
+            if (problem.limit % 1024 == 0) return "it is larger than " + std::to_string(problem.limit >> 10) + " KiB";
+            return "it is larger than " + std::to_string(problem.limit) + " bytes";
         case FileProblem::Refused: return "it is not trusted";
         case FileProblem::Unreadable: break;
     }

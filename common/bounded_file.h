@@ -18,7 +18,8 @@ inline constexpr std::size_t maxSmallFileSize = 1 << 20;  // Info.plist, the dev
 
 struct FileProblem {
     enum Kind { Missing, NotRegular, TooLarge, Refused, Unreadable } kind;
-    int error = 0;  // errno, when a call failed
+    int error = 0;          // errno, when a call failed
+    std::size_t limit = 0;  // the bound that was passed, for TooLarge
 };
 
 // The whole file, or why not. A symbolic link is followed only when

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "common/bytes.h"
 #include "store/keychain/keychain_query.h"
