@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "e2e/harness.h"
+#include "harness/harness.h"
 
 namespace e2e {
 namespace {
@@ -22,57 +22,14 @@ namespace fs = std::filesystem;
 const std::string added = "Key added successfully.\n";
 const std::string invalidKey = "Error: Invalid NAMESPACE/KEY.\n";
 
-// Exactly one line, and no control character in it but its line feed.
-testing::AssertionResult OneCleanLine(const std::string& err) {
-    if (err.empty() || err.back() != '\n') return testing::AssertionFailure() << "not one line: " << show(err);
-    for (std::size_t i = 0; i + 1 < err.size(); ++i) {
-        const auto c = static_cast<unsigned char>(err[i]);
-        const bool c1 = c == 0xC2 && i + 2 < err.size() && static_cast<unsigned char>(err[i + 1]) < 0xA0;
-        if (c < 0x20 || c == 0x7F || c1) return testing::AssertionFailure() << "raw control character: " << show(err);
-    }
-    return testing::AssertionSuccess();
-}
-
-TEST(Hostile, ForgedLinesAndEscapesInTheArguments) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string err;
-    } cases[] = {
-        {{"x\nError: forged", "a/b"}, "Error: Unknown command 'x\\x0aerror: forged'.\n"},
-        {{"\x1b[2J\x1b]0;title\x07", "a/b"}, "Error: Unknown command '\\x1b[2j\\x1b]0;title\\x07'.\n"},
-        {{"\xc2\x9b" "31m", "a/b"}, "Error: Unknown command '\\u009b31m'.\n"},
-        {{"get\r", "a/b"}, "Error: Unknown command 'get\\x0d'.\n"},
-        {{"\xff\xfe", "a/b"}, "Error: Unknown command '\xef\xbf\xbd\xef\xbf\xbd'.\n"},
-    };
+// Refused names leave the store as it was; two ill-formed names are two
+// refusals, never one repaired name, and a real U+FFFD is text like any other.
+TEST(Hostile, RefusedNamesStoreNothing) {
     Sandbox sandbox;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(show(c.args[0]));
-        Result r = sandbox.run(c.args);
-        EXPECT_TRUE(Outcome(r, 1, "", c.err));
-        EXPECT_TRUE(OneCleanLine(r.err));
-    }
-    // The invoked name reaches the usage text only as visible text.
-    Result usage = sandbox.run(Invocation{.args = {}, .argv0 = "/bin/t\x1b[31m"});
-    EXPECT_EQ(usage.status, 1);
-    EXPECT_TRUE(usage.err.starts_with("Usage: t\\x1b[31m COMMAND [ARGS]\n")) << show(usage.err);
-}
-
-TEST(Hostile, NamesWithControlCharactersOrBadBytesAreRefused) {
-    const std::string names[] = {
-        "evil/x\nwork/api-token", "ns/a\rb", "ns/\x1b[2J", "ns/\x7f", "ns/\xc2\x85", "ns/\xc2\x9b" "1m",
-        "\xff/k", "\xfe/k", "ns/\xc3", "\xc0\xaf/k",
-    };
-    Sandbox sandbox;
-    for (const auto& name : names) {
-        SCOPED_TRACE(show(name));
-        for (const char* command : {"add", "get", "delete"}) {
-            EXPECT_TRUE(Outcome(sandbox.run({command, name}, "secret"), 1, "", invalidKey)) << command;
-        }
+    for (const char* name : {"evil/x\nwork/api-token", "ns/\x1b[2J", "\xff/k"}) {
+        EXPECT_TRUE(Outcome(sandbox.run({"add", name}, "secret"), 1, "", invalidKey)) << show(name);
     }
     EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "", "")) << "nothing was stored";
-
-    // Two ill-formed names are two refusals, never one repaired name; a real
-    // U+FFFD is text like any other.
     EXPECT_TRUE(Outcome(sandbox.run({"add", "\xef\xbf\xbd/k"}, "replacement"), 0, "", added));
     EXPECT_TRUE(Outcome(sandbox.run({"get", "\xff/k"}), 1, "", invalidKey));
     EXPECT_TRUE(Outcome(sandbox.run({"get", "\xef\xbf\xbd/k"}), 0, "replacement", ""));

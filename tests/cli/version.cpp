@@ -6,8 +6,9 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <system_error>
 
-#include "e2e/harness.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -127,7 +128,9 @@ TEST(Version, BundleUnderANameThatIsNotUtf8) {
                            "<key>TreskGitCommit</key><string>abcdef0123456789</string>"
                            "<key>TreskBuildDirty</key><false/>"));
     const fs::path odd = fs::path(box.home()) / "caf\xff";
-    fs::create_directory(odd);
+    std::error_code refused;
+    fs::create_directory(odd, refused);
+    if (refused) GTEST_SKIP() << "this file system takes only UTF-8 names: " << refused.message();
     fs::rename(bundle.root, odd / "Copy.app");
     EXPECT_TRUE(e2e::Outcome(version(box, (odd / "Copy.app/Contents/MacOS/tresk").string()), 0,
                              "Tresk 2.1.0 (abcdef0)\n", ""));

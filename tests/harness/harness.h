@@ -1,5 +1,6 @@
 // Runs the built tresk as a user would: its own argv, stdin and streams, in a
-// throwaway home whose simulated Mac the test describes.
+// throwaway home whose simulated Mac the test describes. On macOS the same
+// runs meet the real frameworks; tests that need a device run only on Linux.
 #pragma once
 
 #include <sys/types.h>
@@ -51,6 +52,10 @@ public:
     }
 
     void writeProfile(std::string_view text) const;
+    // The Keychain refuses this program as it refuses an unsigned build on a
+    // Mac (-34018): the build under test there is unsigned already, and the
+    // simulated Mac is told to do the same.
+    void asUnsignedBuild() const;
     std::vector<std::string> prompts() const;  // prompts.log, one entry per line
 
     const std::string& home() const { return home_; }
@@ -64,6 +69,9 @@ private:
 // Status and stdout compared exactly; stderr against a pattern in which '*'
 // stands for any run of characters within a line.
 testing::AssertionResult Outcome(const Result& r, int status, std::string_view out, std::string_view err);
+
+// Exactly one line, and no control character in it but its line feed.
+testing::AssertionResult OneCleanLine(const std::string& err);
 
 // A short, escaped rendering of bytes for failure messages.
 std::string show(std::string_view bytes);

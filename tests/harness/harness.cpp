@@ -1,4 +1,4 @@
-#include "e2e/harness.h"
+#include "harness/harness.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,11 +14,12 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "platform.h"
 
 namespace e2e {
 namespace fs = std::filesystem;
@@ -68,6 +69,10 @@ void Sandbox::writeProfile(std::string_view text) const {
     std::ofstream(simulatorDir() + "/device.profile", std::ios::binary | std::ios::trunc) << text;
 }
 
+void Sandbox::asUnsignedBuild() const {
+    if (TRESK_SIMULATED_PLATFORM) writeProfile("entitlement = missing\n");
+}
+
 std::vector<std::string> Sandbox::prompts() const {
     std::ifstream log(simulatorDir() + "/prompts.log", std::ios::binary);
     std::vector<std::string> lines;
@@ -87,12 +92,10 @@ Result Sandbox::run(const Invocation& v) const {
     argv.push_back(nullptr);
 
     int in[2] = {-1, -1}, out[2], err[2], master = -1, slave = -1;
-    if (::pipe2(out, O_CLOEXEC) || ::pipe2(err, O_CLOEXEC)) throw std::runtime_error("pipe failed");
-    if (v.stdinKind == Input::Pipe && ::pipe2(in, O_CLOEXEC)) throw std::runtime_error("pipe failed");
-    if (v.stdinKind == Input::Terminal) {
-        if (::openpty(&master, &slave, nullptr, nullptr, nullptr)) throw std::runtime_error("openpty failed");
-        ::fcntl(master, F_SETFD, FD_CLOEXEC);
-        ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+    if (!platform::makePipe(out) || !platform::makePipe(err)) throw std::runtime_error("pipe failed");
+    if (v.stdinKind == Input::Pipe && !platform::makePipe(in)) throw std::runtime_error("pipe failed");
+    if (v.stdinKind == Input::Terminal && !platform::openTerminal(master, slave)) {
+        throw std::runtime_error("openpty failed");
     }
     if (v.stdoutClosed) closeFd(out[0]);  // before fork, so no process holds a reader
 
@@ -184,6 +187,16 @@ std::string show(std::string_view bytes) {
     s << '"';
     if (bytes.size() > 400) s << "... (" << bytes.size() << " bytes)";
     return s.str();
+}
+
+testing::AssertionResult OneCleanLine(const std::string& err) {
+    if (err.empty() || err.back() != '\n') return testing::AssertionFailure() << "not one line: " << show(err);
+    for (std::size_t i = 0; i + 1 < err.size(); ++i) {
+        const auto c = static_cast<unsigned char>(err[i]);
+        const bool c1 = c == 0xC2 && i + 2 < err.size() && static_cast<unsigned char>(err[i + 1]) < 0xA0;
+        if (c < 0x20 || c == 0x7F || c1) return testing::AssertionFailure() << "raw control character: " << show(err);
+    }
+    return testing::AssertionSuccess();
 }
 
 testing::AssertionResult Outcome(const Result& r, int status, std::string_view out, std::string_view err) {

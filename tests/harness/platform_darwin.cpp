@@ -1,0 +1,25 @@
+#include <fcntl.h>
+#include <unistd.h>
+#include <util.h>
+
+#include "platform.h"
+
+namespace e2e::platform {
+namespace {
+
+bool closeOnExec(int fd) { return ::fcntl(fd, F_SETFD, FD_CLOEXEC) == 0; }
+
+}  // namespace
+
+// macOS has no pipe2; the tests that run here start one child at a time.
+bool makePipe(int fds[2]) {
+    if (::pipe(fds) != 0) return false;
+    return closeOnExec(fds[0]) && closeOnExec(fds[1]);
+}
+
+bool openTerminal(int& master, int& slave) {
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return false;
+    return closeOnExec(master) && closeOnExec(slave);
+}
+
+}  // namespace e2e::platform
