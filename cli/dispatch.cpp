@@ -10,6 +10,10 @@ namespace tresk {
 namespace {
 constexpr std::string_view helpFlags[] = {"--help", "-h"};
 
+// "-psn_0_2282029": what macOS passes, as the sole argument, when the user
+// opens a quarantined app from the Finder and confirms it.
+bool isProcessSerialNumber(std::string_view word) { return word.starts_with("-psn_"); }
+
 bool isHelpFlag(std::string_view word) {
     for (auto flag : helpFlags) {
         if (word == flag) return true;
@@ -38,8 +42,11 @@ Decision decide(const std::vector<std::string>& arguments, const std::function<b
     Decision decision{Outcome::UsageToError, {}, {}};
     Invocation& values = decision.invocation;
 
-    // The launch date is asked for only when there are no arguments at all.
-    if (n == 1 && launchedFromDesktop()) {
+    // The launch date is asked for only when there are no arguments of the
+    // user's: none at all, or only the process serial number that the
+    // desktop adds on a first launch from the Finder.
+    const bool desktopArgumentsOnly = n == 1 || (n == 2 && isProcessSerialNumber(arguments[1]));
+    if (desktopArgumentsOnly && launchedFromDesktop()) {
         decision.outcome = Outcome::LaunchHelp;
         return decision;
     }

@@ -3,8 +3,11 @@
 #include <mach-o/dyld.h>
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "common/cf_property_list_darwin.h"
 #include "common/diagnostics.h"
 #include "common/messages.h"
 #include "identity/version.h"
@@ -30,7 +33,11 @@ FileURL runningExecutableURL() {
         NSURL* resolved = [NSURL fileURLWithPath:reported].URLByResolvingSymlinksInPath;
         const char* resolvedPath = resolved.fileSystemRepresentation;
         if (!resolvedPath) fail(messages::executableNotFound);
-        return {std::string(resolvedPath)};
+        std::string fileSystemPath(resolvedPath);
+        // The shown path in the form the home directory's .path has too (the
+        // file system's bytes are decomposed), so the one can prefix the other.
+        std::string path = utf8Text((__bridge CFStringRef)resolved.path).value_or(fileSystemPath);
+        return {std::move(path), std::move(fileSystemPath)};
     }
 }
 

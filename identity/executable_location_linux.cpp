@@ -13,8 +13,9 @@ FileURL runningExecutableURL() {
     // The kernel's link names the file itself; realpath settles any link left in it.
     std::unique_ptr<char, decltype(&std::free)> resolved(::realpath("/proc/self/exe", nullptr), &std::free);
     if (!resolved) fail(messages::executableNotFound);
-    std::string_view path(resolved.get());
-    return {pathFromBuffer({path.data(), path.size()})};
+    std::string_view bytes(resolved.get());
+    std::string path = pathFromBuffer({bytes.data(), bytes.size()});
+    return {path, path};  // Linux names are bytes; shown and opened alike
 }
 
 }  // namespace tresk

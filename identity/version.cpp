@@ -58,7 +58,7 @@ std::optional<std::string> versionLine(const PropertyList& infoPlist) {
 
 std::string versionDescription() {
     FileURL executable = runningExecutableURL();
-    auto read = readSmallFile(infoPlistPath(executable.path), /*followLinks=*/true, infoPlistLimit);
+    auto read = readSmallFile(infoPlistPath(executable.fileSystemPath), /*followLinks=*/true, infoPlistLimit);
     const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&read);
     if (!bytes) fail(messages::versionMetadataMissing);
     auto plist = parsePropertyList(*bytes);

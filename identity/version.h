@@ -12,8 +12,10 @@
 
 namespace tresk {
 
+// The running executable's location: absolute, no symbolic link in it.
 struct FileURL {
-    std::string path;  // absolute, no symbolic link in it
+    std::string path;            // as the platform's URL gives it (.path): what is shown and composed
+    std::string fileSystemPath;  // the file system's bytes for the same file: what is opened
 };
 
 // Ends the run with "Could not locate the running executable." on failure.

@@ -23,6 +23,30 @@ NSFont* monospacedFont() {
 
 void fixWidth(NSView* view, CGFloat width) { [view.widthAnchor constraintEqualToConstant:width].active = YES; }
 
+// The command, selectable, with the Copy button beside it; the button sends
+// copyCommand: to `target`.
+NSView* commandRow(NSString* command, id target) {
+    NSTextField* commandLabel = [NSTextField wrappingLabelWithString:command];
+    commandLabel.font = monospacedFont();
+    commandLabel.selectable = YES;
+    commandLabel.alignment = NSTextAlignmentLeft;
+    commandLabel.preferredMaxLayoutWidth = dialog::commandWidth;
+    fixWidth(commandLabel, dialog::commandWidth);
+
+    NSButton* copyButton = [NSButton buttonWithTitle:appKitText(dialog::copyTitle)
+                                              target:target
+                                              action:@selector(copyCommand:)];
+    copyButton.bezelStyle = NSBezelStyleRounded;
+    fixWidth(copyButton, dialog::copyButtonWidth);
+
+    NSStackView* row = [NSStackView stackViewWithViews:@[ commandLabel, copyButton ]];
+    row.orientation = NSUserInterfaceLayoutOrientationHorizontal;
+    // The command's first line and the button title share one baseline.
+    row.alignment = NSLayoutAttributeFirstBaseline;
+    row.spacing = dialog::rowSpacing;
+    return row;
+}
+
 }  // namespace
 
 @implementation LaunchHelpDelegate {
@@ -44,28 +68,6 @@ void fixWidth(NSView* view, CGFloat width) { [view.widthAnchor constraintEqualTo
     // Ends the run, before any window is shown, when the bundle has no version.
     alert.messageText = appKitText(tresk::versionDescription());
 
-    _symlinkCommand =
-        appKitText(tresk::makeSymlinkCommand(tresk::runningExecutableURL().path, tresk::homeDirectoryPath()));
-
-    NSTextField* commandLabel = [NSTextField wrappingLabelWithString:_symlinkCommand];
-    commandLabel.font = monospacedFont();
-    commandLabel.selectable = YES;
-    commandLabel.alignment = NSTextAlignmentLeft;
-    commandLabel.preferredMaxLayoutWidth = dialog::commandWidth;
-    fixWidth(commandLabel, dialog::commandWidth);
-
-    NSButton* copyButton = [NSButton buttonWithTitle:appKitText(dialog::copyTitle)
-                                              target:self
-                                              action:@selector(copyCommand:)];
-    copyButton.bezelStyle = NSBezelStyleRounded;
-    fixWidth(copyButton, dialog::copyButtonWidth);
-
-    NSStackView* commandRow = [NSStackView stackViewWithViews:@[ commandLabel, copyButton ]];
-    commandRow.orientation = NSUserInterfaceLayoutOrientationHorizontal;
-    // The command's first line and the button title share one baseline.
-    commandRow.alignment = NSLayoutAttributeFirstBaseline;
-    commandRow.spacing = dialog::rowSpacing;
-
     auto bodyLabel = [](std::string_view text) {
         NSTextField* label = [NSTextField wrappingLabelWithString:appKitText(text)];
         label.font = [NSFont systemFontOfSize:dialog::bodyFontSize];
@@ -74,8 +76,17 @@ void fixWidth(NSView* view, CGFloat width) { [view.widthAnchor constraintEqualTo
         fixWidth(label, dialog::bodyWidth);
         return label;
     };
+
+    const tresk::FileURL executable = tresk::runningExecutableURL();
+    NSArray<NSView*>* guidance;
+    if (tresk::isTranslocated(executable.path)) {
+        // No link into a copy that is gone once the app quits: the way out of it instead.
+        guidance = @[ bodyLabel(dialog::translocatedHint), bodyLabel(dialog::moveHint) ];
+    } else {
+        _symlinkCommand = appKitText(tresk::makeSymlinkCommand(executable.path, tresk::homeDirectoryPath()));
+        guidance = @[ bodyLabel(dialog::symlinkHint), commandRow(_symlinkCommand, self) ];
+    }
     NSTextField* introductionLabel = bodyLabel(dialog::introduction);
-    NSTextField* symlinkHintLabel = bodyLabel(dialog::symlinkHint);
     NSTextField* helpHintLabel = bodyLabel(dialog::helpHint);
 
     NSMutableAttributedString* helpHint =
@@ -86,8 +97,8 @@ void fixWidth(NSView* view, CGFloat width) { [view.widthAnchor constraintEqualTo
     if (command.location != NSNotFound) [helpHint addAttribute:NSFontAttributeName value:monospacedFont() range:command];
     helpHintLabel.attributedStringValue = helpHint;
 
-    NSStackView* body =
-        [NSStackView stackViewWithViews:@[ introductionLabel, symlinkHintLabel, commandRow, helpHintLabel ]];
+    NSStackView* body = [NSStackView
+        stackViewWithViews:@[ introductionLabel, guidance[0], guidance[1], helpHintLabel ]];
     body.orientation = NSUserInterfaceLayoutOrientationVertical;
     body.alignment = NSLayoutAttributeLeading;
     body.spacing = dialog::stackSpacing;

@@ -1,5 +1,7 @@
 #include "launchhelp/symlink_command.h"
 
+#include <cstddef>
+
 #include "text/unicode.h"
 
 namespace tresk {
@@ -18,6 +20,18 @@ std::string singleQuoted(std::string_view candidate) {
 }
 
 }  // namespace
+
+bool isTranslocated(std::string_view executablePath) {
+    // A whole component of that name: the system's mount point, never a
+    // folder whose name only begins so.
+    for (std::size_t begin = 0; begin < executablePath.size();) {
+        std::size_t end = executablePath.find('/', begin);
+        if (end == std::string_view::npos) end = executablePath.size();
+        if (executablePath.substr(begin, end - begin) == "AppTranslocation") return true;
+        begin = end + 1;
+    }
+    return false;
+}
 
 std::string makeSymlinkCommand(std::string_view executablePath, std::string_view homePath) {
     const std::string homePrefix = std::string(homePath) + "/";

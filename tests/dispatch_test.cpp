@@ -76,15 +76,37 @@ TEST(Dispatch, ShapesAndWords) {
     }
 }
 
-TEST(Dispatch, LaunchDateAskedOnlyWithoutArguments) {
-    int asked = 0;
-    auto desktop = [&] { ++asked; return true; };
-    EXPECT_EQ(decide({"tresk"}, desktop).outcome, Outcome::LaunchHelp);
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(decide({"tresk", "list"}, desktop).outcome, Outcome::Command);
-    EXPECT_EQ(decide({"tresk", "--help"}, desktop).outcome, Outcome::UsageToOutput);
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(decide({"tresk"}, [] { return false; }).outcome, Outcome::UsageToError);
+// The launch date is asked for with no argument, or with only the process
+// serial number a first Finder launch adds; never otherwise.
+TEST(Dispatch, LaunchDateAskedOnlyWithoutTheUsersArguments) {
+    using enum Outcome;
+    struct Case {
+        std::vector<std::string> args;  // after the program name
+        bool asked;
+        Outcome fromDesktop, fromShell;
+    } cases[] = {
+        {{}, true, LaunchHelp, UsageToError},
+        {{"-psn_0_2282029"}, true, LaunchHelp, UsageToError},
+        {{"-psn_"}, true, LaunchHelp, UsageToError},
+        {{"-psn"}, false, UsageToError, UsageToError},
+        {{"-PSN_0_1"}, false, UsageToError, UsageToError},
+        {{"-psn_0_1", "list"}, false, ErrorLine, ErrorLine},
+        {{"list", "-psn_0_1"}, false, Command, Command},
+        {{"list"}, false, Command, Command},
+        {{"--help"}, false, UsageToOutput, UsageToOutput},
+        {{"--version"}, false, Version, Version},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        std::vector<std::string> argv{"tresk"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        for (bool desktop : {true, false}) {
+            int asked = 0;
+            Decision d = decide(argv, [&] { ++asked; return desktop; });
+            EXPECT_EQ(asked, c.asked ? 1 : 0);
+            EXPECT_EQ(d.outcome, desktop ? c.fromDesktop : c.fromShell);
+        }
+    }
 }
 
 TEST(Dispatch, NoElementZeroGivesUsageWithEmptyName) {

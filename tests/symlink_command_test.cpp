@@ -38,6 +38,26 @@ TEST(SymlinkCommand, Cases) {
     for (const auto& c : cases) EXPECT_EQ(makeSymlinkCommand(c.executable, c.home), c.command) << c.executable;
 }
 
+// A translocated copy is known by the system's mount point in its path, with
+// or without the /private that resolving links may strip; a folder whose name
+// only begins the same is no such copy.
+TEST(SymlinkCommand, TranslocatedCopies) {
+    const std::string uuid = "3F2504E0-4F89-41D3-9A0C-0305E82C3301";
+    struct Case {
+        std::string executable;
+        bool translocated;
+    } cases[] = {
+        {"/private/var/folders/zz/x1y2_z3/T/AppTranslocation/" + uuid + "/d/Tresk.app/Contents/MacOS/tresk", true},
+        {"/var/folders/zz/x1y2_z3/T/AppTranslocation/" + uuid + "/d/Tresk.app/Contents/MacOS/tresk", true},
+        {"/Applications/Tresk.app/Contents/MacOS/tresk", false},
+        {"/Users/me/Downloads/Tresk.app/Contents/MacOS/tresk", false},
+        {"/Users/me/AppTranslocationNotes/Tresk.app/Contents/MacOS/tresk", false},
+        {"/Users/me/MyAppTranslocation/Tresk.app/Contents/MacOS/tresk", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isTranslocated(c.executable), c.translocated) << c.executable;
+}
+
 // What one POSIX shell makes of each command's arguments, with HOME set: the
 // arguments of each command NUL-separated, one record per command. The
 // commands run in one shell process, so thousands of them take a moment.

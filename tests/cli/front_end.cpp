@@ -39,6 +39,8 @@ TEST(FrontEnd, ArgumentShapes) {
         {{"-h", "x", "y"}, 1, "", usage},
         {{"--help", "--help"}, 1, "", "Error: Unknown command '--help'.\n"},
         {{"--version", "x"}, 1, "", "Error: Unknown command '--version'.\n"},
+        // From a shell, the desktop's process serial number is no command.
+        {{"-psn_0_2282029"}, 1, "", usage},
         {{"get"}, 1, "", usage},
         {{"add"}, 1, "", usage},
         {{"delete"}, 1, "", usage},
