@@ -51,8 +51,9 @@ std::optional<std::string> versionLine(const PropertyList& infoPlist) {
     std::string revision = text::prefixClusters(*commit->asText(), shownRevisionLength);
     if (*dirty->asBoolean()) revision += "-dirty";
     std::string line = "Tresk " + *version->asText() + " (" + revision + ")";
-    // One line, fit for a terminal, or no version line at all.
-    if (text::hasControlCharacter(line)) return std::nullopt;
+    // One line of well-formed text, fit for a terminal, or no version line at
+    // all: a version cannot be shown as an escape.
+    if (!text::isVisibleText(line)) return std::nullopt;
     return line;
 }
 

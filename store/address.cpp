@@ -33,7 +33,7 @@ KeychainQuery baseQuery(const std::optional<std::string>& service,
 }
 
 std::optional<FullAddress> fullAddress(const std::optional<std::string>& key) {
-    if (!key || !text::isWellFormedUtf8(*key) || text::hasControlCharacter(*key)) return std::nullopt;
+    if (!key || !text::isVisibleText(*key)) return std::nullopt;
     auto address = parseKey(*key);
     if (!address || !address->account) return std::nullopt;
     return FullAddress{std::move(address->service), std::move(*address->account)};

@@ -26,8 +26,9 @@ struct FullAddress {
 
 // Both parts, or none: for a missing key, no usable "/", an empty part, a
 // name that is not well-formed UTF-8 (it would be repaired into another
-// name) or one that holds a control character (it would forge lines where
-// names are shown).
+// name) or one that holds a character shown only as an escape (a control
+// character, a line or paragraph separator, a bidirectional control: it
+// would forge or reorder lines where names are shown).
 std::optional<FullAddress> fullAddress(const std::optional<std::string>& key);
 
 // add, get and delete need a full address; anything less ends the run with

@@ -59,15 +59,14 @@ void route::list(const Command& self, const CommandInput& input, Services& servi
     found.result = PropertyList();  // not needed any more, and the largest thing held
     sortListing(listing);
 
-    // A name stored before control characters were refused, or by another
-    // program, must not break a line or reach a terminal raw.
+    // A name stored before such names were refused, or by another program,
+    // must not break or reorder a line, or reach a terminal raw.
     std::size_t size = 0;
     for (const auto& line : listing) size += line.size() + 1;
     std::string out;
     out.reserve(size);
     for (const auto& line : listing) {
-        if (text::hasControlCharacter(line)) out += text::visibleText(line);
-        else out += line;
+        out += text::visibleText(line);
         out += '\n';
     }
     services.console.writeOutput(std::span<const std::uint8_t>(

@@ -124,6 +124,9 @@ TEST(Text, ShellSafePattern) {
     }
 }
 
+// What is shown as an escape, and as which: the characters that break a line
+// (C0, DEL, C1, U+2028, U+2029) or reorder it (the bidirectional controls),
+// and bytes that are not UTF-8. The range ends and their neighbours are rows.
 TEST(Text, VisibleText) {
     const std::pair<std::string, std::string> cases[] = {
         {"plain text", "plain text"},
@@ -131,41 +134,49 @@ TEST(Text, VisibleText) {
         {"\x1b[2J\x1b]0;title\x07", "\\x1b[2J\\x1b]0;title\\x07"},
         {"a\rb\tc\x7f", "a\\x0db\\x09c\\x7f"},
         {std::string("nul\0in", 6), "nul\\x00in"},
+        {"\x1f \x20 \x7e", "\\x1f \x20 \x7e"},
         {"c1 \xC2\x9B[31m \xC2\x85", "c1 \\u009b[31m \\u0085"},   // CSI and NEL
-        {"\xC3\xA9t\xC3\xA9 \xE2\x80\xAE", "\xC3\xA9t\xC3\xA9 \xE2\x80\xAE"},  // letters, and a bidi mark, kept
+        {"\xC2\x80|\xC2\x9F|\xC2\xA0", "\\u0080|\\u009f|\xC2\xA0"},  // C1 from its first to its last; NBSP is text
+        {"line\xE2\x80\xA8sep \xE2\x80\xA9", "line\\u2028sep \\u2029"},
+        {"\xE2\x80\xAA" "a\xE2\x80\xAE" "b\xE2\x80\xAB", "\\u202aa\\u202eb\\u202b"},  // embeddings and overrides
+        {"\xE2\x81\xA6x\xE2\x81\xA9", "\\u2066x\\u2069"},                    // isolates
+        {"\xE2\x80\x8Fr\xE2\x80\x8E", "\\u200fr\\u200e"},                    // marks
+        {"\xE2\x80\xA7\xE2\x81\xAA", "\xE2\x80\xA7\xE2\x81\xAA"},            // beside the ranges: text
+        {"\xC3\xA9t\xC3\xA9 \xF0\x9F\x94\x91", "\xC3\xA9t\xC3\xA9 \xF0\x9F\x94\x91"},
         {"bad \xFF\xFE end", "bad \\xff\\xfe end"},
         {"cut \xE2\x82", "cut \\xe2\\x82"},
+        {"\x80", "\\x80"},
         {"back\\slash", "back\\slash"},
     };
     for (const auto& [in, out] : cases) {
         SCOPED_TRACE(::testing::PrintToString(in));
         EXPECT_EQ(text::visibleText(in), out);
-        EXPECT_FALSE(text::hasControlCharacter(text::visibleText(in)));
+        EXPECT_TRUE(text::isVisibleText(text::visibleText(in)));
+        EXPECT_EQ(text::isVisibleText(in), in == out);
     }
 }
 
-TEST(Text, WellFormedAndControl) {
-    const struct {
-        std::string text;
-        bool wellFormed, control;
-    } cases[] = {
-        {"ns/key", true, false},
-        {"\xC3\xA9/\xF0\x9F\x94\x91", true, false},
-        {"\xEF\xBF\xBD", true, false},      // a real U+FFFD is text
-        {"\xFF/k", false, false},
-        {"\xFE/k", false, false},
-        {"\xC0\xAF", false, false},          // overlong "/"
-        {"\xED\xA0\x80", false, false},     // a surrogate
-        {"a\nb", true, true},
-        {"a\x7f", true, true},
-        {"a\xC2\x80", true, true},           // C1
-        {"", true, false},
+// Text that is shown as it is: well-formed, and nothing in it escaped.
+TEST(Text, IsVisibleText) {
+    const std::pair<std::string, bool> cases[] = {
+        {"ns/key", true},
+        {"\xC3\xA9/\xF0\x9F\x94\x91", true},
+        {"\xEF\xBF\xBD", true},      // a real U+FFFD is text
+        {"\xFF/k", false},
+        {"\xFE/k", false},
+        {"\x80/k", false},            // a lone continuation byte, never ASCII
+        {"\xC0\xAF", false},          // overlong "/"
+        {"\xED\xA0\x80", false},     // a surrogate
+        {"a\nb", false},
+        {std::string("a\0b", 3), false},
+        {"a\x7f", false},
+        {"a\xC2\x80", false},         // C1
+        {"a\xC2\x9F", false},
+        {"a\xE2\x80\xA8", false},     // line separator
+        {"a\xE2\x80\xAE", false},     // right-to-left override
+        {"", true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.text));
-        EXPECT_EQ(text::isWellFormedUtf8(c.text), c.wellFormed);
-        EXPECT_EQ(text::hasControlCharacter(c.text), c.control);
-    }
+    for (const auto& [in, visible] : cases) EXPECT_EQ(text::isVisibleText(in), visible) << ::testing::PrintToString(in);
 }
 
 // What the macOS conversion to CFString is built from: a leading byte-order

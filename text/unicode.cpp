@@ -6,6 +6,7 @@
 #include <string>
 
 #include <unicode/ubrk.h>
+#include <unicode/uchar.h>
 #include <unicode/unorm2.h>
 #include <unicode/uregex.h>
 #include <unicode/ustring.h>
@@ -102,7 +103,20 @@ void forEachCodePoint(std::string_view utf8, F f) {
     }
 }
 
-bool isControl(UChar32 c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+// The one rule for what never reaches a stream as it is: control characters
+// (C0, DEL, C1), the line and paragraph separators, which end a line for a
+// reader that splits the Unicode way, and the bidirectional controls, which
+// make a line show in another order than it is read.
+bool mustEscape(UChar32 c) {
+    if (c < 0x80) return c < 0x20 || c == 0x7F;
+    const auto type = static_cast<UCharCategory>(u_charType(c));
+    return type == U_CONTROL_CHAR || type == U_LINE_SEPARATOR || type == U_PARAGRAPH_SEPARATOR ||
+           u_hasBinaryProperty(c, UCHAR_BIDI_CONTROL);
+}
+
+bool isPrintableAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
 
 }  // namespace
 
@@ -153,30 +167,25 @@ std::string prefixClusters(std::string_view utf8, std::size_t count) {
 
 std::string repairUtf8(std::string_view bytes) { return toUtf8(toUtf16(bytes)); }
 
-bool isWellFormedUtf8(std::string_view bytes) {
-    if (isAscii(bytes)) return true;
-    bool wellFormed = true;
-    forEachCodePoint(bytes, [&](UChar32 c, std::size_t, std::size_t) { wellFormed = wellFormed && c >= 0; });
-    return wellFormed;
-}
-
-bool hasControlCharacter(std::string_view utf8) {
-    bool found = false;
-    forEachCodePoint(utf8, [&](UChar32 c, std::size_t, std::size_t) { found = found || (c >= 0 && isControl(c)); });
-    return found;
+bool isVisibleText(std::string_view bytes) {
+    if (isPrintableAscii(bytes)) return true;
+    bool visible = true;
+    forEachCodePoint(bytes, [&](UChar32 c, std::size_t, std::size_t) { visible = visible && c >= 0 && !mustEscape(c); });
+    return visible;
 }
 
 std::string visibleText(std::string_view bytes) {
+    if (isPrintableAscii(bytes)) return std::string(bytes);
     static constexpr char hex[] = "0123456789abcdef";
     std::string out;
     out.reserve(bytes.size());
     forEachCodePoint(bytes, [&](UChar32 c, std::size_t begin, std::size_t end) {
-        if (c >= 0 && !isControl(c)) {
+        if (c >= 0 && !mustEscape(c)) {
             out.append(bytes.substr(begin, end - begin));
         } else if (c >= 0x80) {
-            out += "\\u00";
-            out += hex[(c >> 4) & 0xF];
-            out += hex[c & 0xF];
+            // Every character escaped is in the Basic Multilingual Plane.
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) out += hex[(c >> shift) & 0xF];
         } else {
             for (std::size_t i = begin; i < end; ++i) {
                 const auto b = static_cast<unsigned char>(bytes[i]);

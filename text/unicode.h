@@ -13,16 +13,15 @@ namespace tresk::text {
 // Bytes read as UTF-8; ill-formed sequences become U+FFFD.
 std::string repairUtf8(std::string_view bytes);
 
-// UTF-8 without an ill-formed sequence.
-bool isWellFormedUtf8(std::string_view bytes);
-
-// A control character (C0, DEL or C1) anywhere in the text.
-bool hasControlCharacter(std::string_view utf8);
-
-// The text as one line fit for a terminal: control characters written as
-// visible escapes (\x1b for C0 and DEL, \u009b for C1), ill-formed bytes as
-// \xff; everything else unchanged.
+// The text as one line fit for a terminal and shown in the order it is
+// read: control characters (C0, DEL, C1), the line and paragraph separators
+// and the bidirectional controls written as visible escapes (\x1b for C0 and
+// DEL, \u009b, \u2028, \u202e for the others), ill-formed bytes as \xff;
+// everything else unchanged. The one rule for text from outside the program.
 std::string visibleText(std::string_view bytes);
+
+// Well-formed UTF-8 that visibleText leaves as it is.
+bool isVisibleText(std::string_view bytes);
 
 // UTF-16 of well-formed UTF-8, none otherwise. A byte-order mark is a
 // character like any other: it stays, at the start too.

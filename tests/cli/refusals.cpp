@@ -35,13 +35,14 @@ TEST(Refusals, ForgedLinesAndEscapesInTheArguments) {
 }
 
 // Names the platform is never asked about: no usable "/", an empty part, a
-// "/" that a mark makes another character, a control character, bytes that
-// are not UTF-8.
+// "/" that a mark makes another character, a control character, a line or
+// paragraph separator, a bidirectional control, bytes that are not UTF-8.
 TEST(Refusals, InvalidNames) {
     const std::string names[] = {
         "a", "a/", "/b", "/", "", "a/\xcc\x81" "b",
         "evil/x\nwork/api-token", "ns/a\rb", "ns/\x1b[2J", "ns/\x7f", "ns/\xc2\x85", "ns/\xc2\x9b" "1m",
-        "\xff/k", "\xfe/k", "ns/\xc3", "\xc0\xaf/k",
+        "\xff/k", "\xfe/k", "ns/\xc3", "\xc0\xaf/k", "ns/\x80",
+        "ns/a\xe2\x80\xa8" "b", "ns/\xe2\x80\xa9", "ns/\xe2\x80\xae" "txt.exe", "\xe2\x81\xa6" "ns/k", "ns/\xe2\x80\x8f",
     };
     Sandbox sandbox;
     for (const auto& name : names) {

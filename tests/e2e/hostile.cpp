@@ -35,19 +35,38 @@ TEST(Hostile, RefusedNamesStoreNothing) {
     EXPECT_TRUE(Outcome(sandbox.run({"get", "\xef\xbf\xbd/k"}), 0, "replacement", ""));
 }
 
-// An item with a control character in its name (stored before they were
-// refused) is listed with the character escaped, on its own line.
-TEST(Hostile, ListingNeverWritesARawControlCharacter) {
+// Items named by another program, or before such names were refused: each
+// is listed on a line of its own, as visible text, whatever bytes it holds.
+TEST(Hostile, ListingShowsEveryNameAsVisibleText) {
     Sandbox sandbox;
     ASSERT_TRUE(Outcome(sandbox.run({"add", "work/real"}, "v"), 0, "", added));
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
-    const char* forge =
-        "INSERT INTO items SELECT class, 'evil', 'x' || char(10) || 'work/api-token' || char(27) || '[0m',"
-        " synchronizable, data, access_flags, protection, enrollment, created, modified FROM items";
-    EXPECT_EQ(sqlite3_exec(db, forge, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    struct Forged {
+        const char* service;  // SQL expressions
+        const char* account;
+    } forged[] = {
+        {"'evil'", "'x' || char(10) || 'work/api-token' || char(27) || '[0m'"},
+        {"'raw'", "CAST(x'9b33316d78ff' AS TEXT)"},          // an 8-bit CSI, and a byte that is no UTF-8
+        {"'bidi'", "'txt' || char(8238) || 'exe.js'"},        // U+202E shows the name reversed
+        {"'split'", "'a' || char(8232) || 'b' || char(8233)"},  // line and paragraph separators
+        {"'nul'", "CAST(x'610062' AS TEXT)"},
+    };
+    for (const auto& f : forged) {
+        const std::string sql = std::string("INSERT INTO items SELECT class, ") + f.service + ", " + f.account +
+                                ", synchronizable, access_flags, protection, enrollment, created, modified, data"
+                                " FROM items WHERE service = 'work'";
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    }
     sqlite3_close(db);
-    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "evil/x\\x0awork/api-token\\x1b[0m\nwork/real\n", ""));
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0,
+                        "bidi/txt\\u202eexe.js\n"
+                        "evil/x\\x0awork/api-token\\x1b[0m\n"
+                        "nul/a\\x00b\n"
+                        "raw/\\x9b31mx\\xff\n"
+                        "split/a\\u2028b\\u2029\n"
+                        "work/real\n",
+                        ""));
 }
 
 TEST(Hostile, ValuesLargerThanMemoryAreAnErrorNotACrash) {

@@ -14,6 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto plist = tresk::parsePropertyList(std::span<const std::uint8_t>(data, size));
     if (!plist) return 0;
     auto line = tresk::versionLine(*plist);
-    if (line && tresk::text::hasControlCharacter(*line)) std::abort();
+    if (line && !tresk::text::isVisibleText(*line)) std::abort();
     return 0;
 }
