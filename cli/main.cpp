@@ -27,8 +27,10 @@ void writeText(std::string_view text) {
 
 int run(int argc, char** argv) {
     forbidCoreDumps();
-    // A closed pipe must surface as a failed write, not kill the process silently.
+    // A closed pipe, or a write past the file-size limit, must surface as a
+    // failed write the program answers for, not kill the process silently.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 
     // As the bytes were given: a name is never repaired into another name.
     std::vector<std::string> arguments(argv, argv + argc);

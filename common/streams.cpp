@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,12 +15,32 @@
 #include "common/messages.h"
 
 namespace tresk {
+namespace {
+
+// A descriptor left non-blocking by whoever started the program (a shared
+// pipe often is) says EAGAIN where a blocking one would wait: wait for it.
+// 0 when it is ready, else errno.
+int awaitReady(int fd, short events) {
+    pollfd ready{fd, events, 0};
+    while (::poll(&ready, 1, -1) < 0) {
+        if (errno != EINTR) return errno;
+    }
+    return 0;
+}
+
+bool wouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+
+}  // namespace
 
 int writeAll(int fd, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
+            if (wouldBlock(errno)) {
+                if (int error = awaitReady(fd, POLLOUT)) return error;
+                continue;
+            }
             return errno;
         }
         bytes = bytes.subspan(static_cast<std::size_t>(n));
@@ -43,6 +64,10 @@ int readIntoRoom(int fd, SecretBuffer& buffer, bool& atEnd) {
         ssize_t n = ::read(fd, room.data(), room.size());
         if (n < 0) {
             if (errno == EINTR) continue;
+            if (wouldBlock(errno)) {
+                if (int error = awaitReady(fd, POLLIN)) return error;
+                continue;
+            }
             return errno;
         }
         if (n == 0) {
@@ -108,7 +133,11 @@ public:
     }
 
     void writeOutput(std::span<const std::uint8_t> bytes) override {
-        if (int err = writeAll(1, bytes)) fail(messages::writeFailed(std::strerror(err)));
+        const int err = writeAll(1, bytes);
+        // A reader that closed the pipe had enough (`| head`): no line for
+        // it, but no success either, since not all was delivered.
+        if (err == EPIPE) terminate(1);
+        if (err) fail(messages::writeFailed(std::strerror(err)));
     }
 
     void writeConfirmation(std::string_view text) override { (void)writeAll(2, text); }

@@ -1,5 +1,6 @@
-// Standard streams through read(2)/write(2): short counts and EINTR handled,
-// errors reported, no stdio buffering in between.
+// Standard streams through read(2)/write(2): short counts, EINTR and
+// descriptors left non-blocking handled, errors reported, no stdio buffering
+// in between.
 #pragma once
 
 #include <cerrno>
@@ -26,7 +27,8 @@ public:
     virtual bool inputIsTerminal() = 0;
     // Ends the process with an error line when the input cannot be read.
     virtual Bytes readInputToEnd() = 0;
-    // Ends the process with an error line when the bytes cannot be written.
+    // Ends the process with an error line when the bytes cannot be written,
+    // with status 1 and no line when the reader closed the pipe.
     virtual void writeOutput(std::span<const std::uint8_t> bytes) = 0;
     // Confirmations on standard error; their delivery is not examined.
     virtual void writeConfirmation(std::string_view text) = 0;

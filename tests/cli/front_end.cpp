@@ -112,5 +112,14 @@ TEST(FrontEnd, VersionLineFromTheBuiltBundle) {
     EXPECT_TRUE(Outcome(sandbox.run(throughLink), 0, line, ""));
 }
 
+// Help and the version line to a reader that is gone: not delivered, so not
+// a success, and nothing to tell the reader that left.
+TEST(FrontEnd, OutputToAClosedPipe) {
+    Sandbox sandbox;
+    for (const char* flag : {"--version", "-h"}) {
+        EXPECT_TRUE(Outcome(sandbox.run(Invocation{.args = {flag}, .stdoutClosed = true}), 1, "", "")) << flag;
+    }
+}
+
 }  // namespace
 }  // namespace e2e

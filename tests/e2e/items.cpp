@@ -123,15 +123,6 @@ TEST(Items, ListingOrder) {
     }
 }
 
-TEST(Items, UndeliverableOutputIsAFailure) {
-    Sandbox sandbox;
-    ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "secret"), 0, "", added));
-    for (std::vector<std::string> args : {std::vector<std::string>{"get", "ns/k"}, {"list"}, {"--version"}, {"-h"}}) {
-        Invocation v{.args = args, .stdoutClosed = true};
-        EXPECT_TRUE(Outcome(sandbox.run(v), 1, "", "Error: Could not write to standard output: *\n")) << args[0];
-    }
-}
-
 // A store written by the first layout (the value stored before the other
 // columns, the protection class akpu) is moved to the present one when it is
 // opened: every item and value kept, the class mended.

@@ -98,6 +98,17 @@ Result Sandbox::run(const Invocation& v) const {
         throw std::runtime_error("openpty failed");
     }
     if (v.stdoutClosed) closeFd(out[0]);  // before fork, so no process holds a reader
+    int outFile = -1;
+    if (!v.stdoutPath.empty()) {
+        outFile = ::open(v.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (outFile < 0) throw std::runtime_error("cannot open " + v.stdoutPath);
+        closeFd(out[0]);
+    }
+    if (v.nonBlocking) {
+        // The child's own ends: the flag belongs to what it inherits.
+        if (in[0] >= 0) ::fcntl(in[0], F_SETFL, O_NONBLOCK);
+        ::fcntl(out[1], F_SETFL, O_NONBLOCK);
+    }
 
     pid_t pid = ::fork();
     if (pid < 0) throw std::runtime_error("fork failed");
@@ -105,13 +116,17 @@ Result Sandbox::run(const Invocation& v) const {
         if (v.stdinKind == Input::Pipe) ::dup2(in[0], 0);
         if (v.stdinKind == Input::Terminal) ::dup2(slave, 0);
         if (v.stdinKind == Input::Closed) ::close(0);
-        ::dup2(out[1], 1);
+        ::dup2(outFile >= 0 ? outFile : out[1], 1);
         ::dup2(err[1], 2);
         ::umask(v.umask);
         if (::chdir(home_.c_str()) != 0) ::_exit(126);  // where a core file would land
         if (v.memoryLimit) {
             const rlimit limit{*v.memoryLimit, *v.memoryLimit};
             ::setrlimit(RLIMIT_AS, &limit);
+        }
+        if (v.fileSizeLimit) {
+            const rlimit limit{*v.fileSizeLimit, *v.fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
         }
         if (v.allowCoreDumps) {
             const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
@@ -125,6 +140,7 @@ Result Sandbox::run(const Invocation& v) const {
     closeFd(out[1]);
     closeFd(err[1]);
     closeFd(slave);
+    closeFd(outFile);
 
     Result result;
     std::size_t written = 0;
@@ -138,13 +154,17 @@ Result Sandbox::run(const Invocation& v) const {
         ::fcntl(in[1], F_SETFL, O_NONBLOCK);
         if (v.input.empty()) inputWritten();
     }
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto started = std::chrono::steady_clock::now();
+    const auto deadline = started + timeout, awake = started + v.slowPeer;
     bool timedOut = false;
     while (out[0] >= 0 || err[0] >= 0 || in[1] >= 0) {
-        pollfd fds[3] = {{in[1], POLLOUT, 0}, {out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto now = std::chrono::steady_clock::now();
+        const bool asleep = now < awake;  // a slow peer: only standard error is read meanwhile
+        pollfd fds[3] = {{asleep ? -1 : in[1], POLLOUT, 0}, {asleep ? -1 : out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>((asleep ? awake : deadline) - now);
         int ready = ::poll(fds, 3, static_cast<int>(std::max<long>(left.count(), 0)));
         if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0 && asleep) continue;
         if (ready <= 0) {
             timedOut = true;
             ::kill(pid, SIGKILL);

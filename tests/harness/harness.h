@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,10 +24,15 @@ struct Invocation {
     std::string input = {};              // written to a pipe, then closed
     Input stdinKind = Input::Pipe;
     bool stdoutClosed = false;      // no reader left on the stdout pipe
+    std::string stdoutPath = {};    // standard output to this file (created, truncated), not a pipe
+    bool nonBlocking = false;       // the child's standard input and output pipes are non-blocking
+    // The test writes the input, and reads the output, only after this long.
+    std::chrono::milliseconds slowPeer{0};
     std::string argv0 = "tresk";
     std::string executable = TRESK_BINARY;
     mode_t umask = 022;
     std::optional<std::size_t> memoryLimit = {};  // RLIMIT_AS, bytes
+    std::optional<std::size_t> fileSizeLimit = {};  // RLIMIT_FSIZE, bytes, as `ulimit -f` sets it
     bool allowCoreDumps = false;                  // RLIMIT_CORE unlimited, as a shell could leave it
     // Called with the child's pid once all input is written, before standard
     // input is closed.
