@@ -1,6 +1,160 @@
 #include "common/property_list.h"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 namespace tresk {
+namespace {
+
+constexpr std::string_view binaryMagic = "bplist";
+constexpr std::string_view binaryVersion00 = "bplist00";
+
+// The binary encoding: "bplist00", the objects, a table of their offsets, and
+// a 32-byte trailer that says how to read the table.
+class BinaryList {
+public:
+    explicit BinaryList(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    bool readTrailer() {
+        constexpr std::size_t trailerSize = 32;
+        if (bytes_.size() < binaryVersion00.size() + trailerSize) return false;
+        const std::size_t trailer = bytes_.size() - trailerSize;
+        offsetSize_ = bytes_[trailer + 6];
+        refSize_ = bytes_[trailer + 7];
+        if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8) return false;
+        std::uint64_t count = 0, top = 0, table = 0;
+        if (!number(trailer + 8, 8, count) || !number(trailer + 16, 8, top) || !number(trailer + 24, 8, table)) {
+            return false;
+        }
+        // The table lies between the header and the trailer, whole.
+        if (table < binaryVersion00.size() || table > trailer || count == 0 || count > (trailer - table) / offsetSize_ ||
+            top >= count) {
+            return false;
+        }
+        objectCount_ = count;
+        top_ = top;
+        table_ = table;
+        return true;
+    }
+
+    std::uint64_t objectCount() const { return objectCount_; }
+    std::uint64_t top() const { return top_; }
+
+    // The object's offset, within the objects' region.
+    bool offsetOf(std::uint64_t object, std::size_t& at) const {
+        std::uint64_t offset = 0;
+        if (!number(table_ + object * offsetSize_, offsetSize_, offset)) return false;
+        if (offset < binaryVersion00.size() || offset >= table_) return false;
+        at = offset;
+        return true;
+    }
+
+    // The marker's type, and the count that follows it in its low half or,
+    // when that is 0xF, in an integer object of its own. `payload` is where
+    // the object's contents begin.
+    bool header(std::size_t at, std::uint8_t& type, std::uint64_t& count, std::size_t& payload) const {
+        type = bytes_[at] >> 4;
+        count = bytes_[at] & 0xF;
+        payload = at + 1;
+        if (count != 0xF || !hasCount(type)) return true;
+        if (payload >= table_ || (bytes_[payload] >> 4) != 0x1) return false;
+        const std::size_t width = std::size_t{1} << (bytes_[payload] & 0xF);
+        if (width > 8 || !number(payload + 1, width, count)) return false;
+        payload += 1 + width;
+        return true;
+    }
+
+    // The object numbers `count` references from `at` name, or false when
+    // they do not lie within the objects' region or name no object.
+    bool references(std::size_t at, std::uint64_t count, std::vector<std::uint64_t>& into) const {
+        if (count > (table_ - std::min<std::size_t>(at, table_)) / refSize_) return false;
+        for (std::uint64_t i = 0; i < count; ++i) {
+            std::uint64_t object = 0;
+            if (!number(at + i * refSize_, refSize_, object) || object >= objectCount_) return false;
+            into.push_back(object);
+        }
+        return true;
+    }
+
+    // Whether the string of `units` units of `width` bytes at `at` lies within
+    // the objects' region and holds no NUL.
+    bool stringWithoutNul(std::size_t at, std::uint64_t units, std::size_t width) const {
+        if (units > (table_ - std::min<std::size_t>(at, table_)) / width) return false;
+        for (std::uint64_t i = 0; i < units; ++i) {
+            const auto* unit = bytes_.data() + at + i * width;
+            if (std::all_of(unit, unit + width, [](std::uint8_t b) { return b == 0; })) return false;
+        }
+        return true;
+    }
+
+private:
+    static bool hasCount(std::uint8_t type) { return type >= 0x4 && type != 0x8; }
+
+    // A big-endian number of `width` bytes at `at`, within the file.
+    bool number(std::size_t at, std::size_t width, std::uint64_t& value) const {
+        if (at > bytes_.size() || width > bytes_.size() - at) return false;
+        value = 0;
+        for (std::size_t i = 0; i < width; ++i) value = value << 8 | bytes_[at + i];
+        return true;
+    }
+
+    std::span<const std::uint8_t> bytes_;
+    std::size_t offsetSize_ = 0, refSize_ = 0;
+    std::uint64_t objectCount_ = 0, top_ = 0, table_ = 0;
+};
+
+bool startsWith(std::span<const std::uint8_t> bytes, std::string_view prefix) {
+    return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
+}
+
+}  // namespace
+
+bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes, std::size_t maxObjects) {
+    if (!startsWith(bytes, binaryVersion00)) return false;
+    BinaryList list(bytes);
+    if (!list.readTrailer()) return false;
+    // Walked as a reader that copies shared references walks it: each object
+    // visited, or still to visit, counts, so the count, not the walk, ends a
+    // cycle, and what is pending never outgrows the bound. A string is
+    // looked into once.
+    std::vector<bool> looked(list.objectCount());
+    std::vector<std::uint64_t> pending{list.top()};
+    for (std::size_t visits = 0; !pending.empty(); ++visits) {
+        if (visits + pending.size() > maxObjects) return false;
+        const std::uint64_t object = pending.back();
+        pending.pop_back();
+        std::size_t at = 0, payload = 0;
+        std::uint8_t type = 0;
+        std::uint64_t count = 0;
+        if (!list.offsetOf(object, at) || !list.header(at, type, count, payload)) return false;
+        switch (type) {
+            case 0x5:  // ASCII
+            case 0x6:  // UTF-16
+                if (!looked[object] && !list.stringWithoutNul(payload, count, type == 0x5 ? 1 : 2)) return false;
+                looked[object] = true;
+                break;
+            case 0xA:  // array
+            case 0xB:  // ordered set
+            case 0xC:  // set
+                if (!list.references(payload, count, pending)) return false;
+                break;
+            case 0xD:  // dictionary: the keys, then the values
+                if (count > UINT64_MAX / 2 || !list.references(payload, 2 * count, pending)) return false;
+                break;
+            default:
+                break;
+        }
+    }
+    return true;
+}
+
+std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
+    if (startsWith(bytes, binaryMagic) && !binaryPropertyListIsBounded(bytes, maxPropertyListObjects)) {
+        return std::nullopt;
+    }
+    return parseWithSystemReader(bytes);
+}
 
 const PropertyList* PropertyList::find(std::string_view key) const {
     const auto* entries = asDictionary();

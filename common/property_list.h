@@ -2,6 +2,7 @@
 // Info.plist contents. Shape checks on it are shared by both platforms.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -58,8 +59,23 @@ private:
 // the program reads is deeper, and a hostile file must not exhaust the stack.
 inline constexpr int maxPropertyListDepth = 32;
 
-// A property list in XML or binary encoding; none when the bytes are not one.
-// The platform's reader: CoreFoundation on macOS, libplist on Linux.
+// How many objects a binary property list may hold, each counted as often as
+// it is referenced: a reader copies shared references, so a small file that
+// refers to one array twice from each level would take work and memory that
+// double with every level. A real Info.plist holds a few dozen.
+inline constexpr std::size_t maxPropertyListObjects = 1 << 17;
+
+// A property list in XML or binary encoding; none when the bytes are not one,
+// or are a binary list beyond maxPropertyListObjects or holding a string with
+// a NUL (which one reader keeps and another cuts short).
 std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes);
+
+// Whether a binary list ("bplist00") stays within `maxObjects`, counted as
+// above, and holds no string with a NUL; false for one that is damaged.
+bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes, std::size_t maxObjects);
+
+// The platform's reader, after those checks: CoreFoundation on macOS,
+// libplist on Linux.
+std::optional<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes);
 
 }  // namespace tresk

@@ -6,7 +6,7 @@
 
 namespace tresk {
 
-std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
+std::optional<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes) {
     auto data = CfRef<CFDataRef>::adopt(CFDataCreate(nullptr, bytes.data(), static_cast<CFIndex>(bytes.size())));
     if (!data) return std::nullopt;
     // XML and binary alike; the error object only says why not, which no caller is told.

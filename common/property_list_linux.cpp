@@ -5,9 +5,11 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <plist/plist.h>
+#include <unicode/ucnv.h>
 
 #include "common/property_list.h"
 
@@ -85,6 +87,52 @@ PropertyList convert(plist_t node, int depthLeft) {
     }
 }
 
+// libplist reads XML as UTF-8 and nothing else. As the platform's reader
+// does, a byte-order mark, UTF-16 (marked or not) or another encoding the
+// declaration names is converted first; none when it cannot be.
+std::optional<std::string> xmlAsUtf8(std::string_view xml) {
+    struct Mark {
+        std::string_view bytes, encoding;
+        bool dropped;  // a byte-order mark, not the text's first character
+    };
+    static constexpr Mark marks[] = {
+        {{"\xEF\xBB\xBF", 3}, "UTF-8", true},
+        {{"\xFF\xFE\x00\x00", 4}, "UTF-32LE", true},
+        {{"\x00\x00\xFE\xFF", 4}, "UTF-32BE", true},
+        {{"\xFF\xFE", 2}, "UTF-16LE", true},
+        {{"\xFE\xFF", 2}, "UTF-16BE", true},
+        {{"<\x00?\x00", 4}, "UTF-16LE", false},
+        {{"\x00<\x00?", 4}, "UTF-16BE", false},
+    };
+    std::string_view encoding = "UTF-8";
+    for (const Mark& mark : marks) {
+        if (!xml.starts_with(mark.bytes)) continue;
+        encoding = mark.encoding;
+        if (mark.dropped) xml.remove_prefix(mark.bytes.size());
+        break;
+    }
+    if (encoding == "UTF-8") {
+        // <?xml version="1.0" encoding="..."?>, if the declaration names one.
+        const std::string_view declaration = xml.substr(0, xml.starts_with("<?xml") ? xml.find("?>") : 0);
+        const std::size_t key = declaration.find("encoding");
+        const std::size_t open = declaration.find_first_of("\"'", key);
+        const std::size_t close = open == std::string_view::npos ? open : declaration.find(declaration[open], open + 1);
+        if (key != std::string_view::npos && close != std::string_view::npos) {
+            encoding = declaration.substr(open + 1, close - open - 1);
+        }
+    }
+    if (ucnv_compareNames(std::string(encoding).c_str(), "UTF-8") == 0) return std::string(xml);
+    if (xml.size() > static_cast<std::size_t>(INT32_MAX) / 4) return std::nullopt;
+    const std::string from(encoding);
+    std::string utf8(xml.size() * 4, '\0');  // 4 bytes of UTF-8 at most for each byte read
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = ucnv_convert("UTF-8", from.c_str(), utf8.data(), static_cast<int32_t>(utf8.size()),
+                                        xml.data(), static_cast<int32_t>(xml.size()), &status);
+    if (U_FAILURE(status)) return std::nullopt;
+    utf8.resize(static_cast<std::size_t>(length));
+    return utf8;
+}
+
 using Tree = std::unique_ptr<void, decltype(&plist_free)>;
 
 Tree parse(const char* data, std::uint32_t size) {
@@ -95,11 +143,16 @@ Tree parse(const char* data, std::uint32_t size) {
 
 }  // namespace
 
-std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
+std::optional<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
     const auto* data = reinterpret_cast<const char*>(bytes.data());
     const auto size = static_cast<std::uint32_t>(bytes.size());
-    Tree root = parse(data, size);
+    std::optional<std::string> xml;
+    if (!plist_is_binary(data, size)) {
+        xml = xmlAsUtf8({data, size});
+        if (!xml || xml->size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    }
+    Tree root = xml ? parse(xml->data(), static_cast<std::uint32_t>(xml->size())) : parse(data, size);
     if (!root) return std::nullopt;
     // libplist's binary reader accepts a key with a NUL in it, and its key
     // accessor then aborts the process. Written out as XML and read back, a

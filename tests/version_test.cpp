@@ -1,14 +1,20 @@
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "harness/binary_plist.h"
 #include "identity/version.h"
+#include "text/unicode.h"
 
 namespace tresk {
 namespace {
+
+using namespace tresk::fixtures;
 
 std::optional<PropertyList> parse(std::string_view text) {
     return parsePropertyList({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
@@ -83,6 +89,85 @@ TEST(VersionLine, NotAPropertyList) {
                              xml("<dict><key>a</key>"), binaryKeysWithNul}) {
         auto plist = parse(text);
         EXPECT_TRUE(!plist || !versionLine(*plist)) << text;
+    }
+}
+
+// Shared references cost what they would cost copied: a 600-byte list whose
+// arrays each hold the next one twice is refused, at once, however deep it
+// goes; sharing within the bound, and cycles' absence, are fine.
+TEST(VersionLine, BinaryListsInBoundedWork) {
+    const std::string sharedString = ascii("s");
+    std::vector<int> twelve(12, 10);
+    struct Case {
+        std::string what, list;
+        bool read;
+    } cases[] = {
+        {"no sharing", infoPlistWith(ascii("2.1.0"), {}), true},
+        {"a string shared 12 times", infoPlistWith(ascii("2.1.0"), {container('\xA0', twelve), sharedString}, 9), true},
+        {"doubling, 10 levels", infoPlistWith(ascii("2.1.0"), doubling(10), 9), true},
+        {"doubling, 17 levels", infoPlistWith(ascii("2.1.0"), doubling(17), 9), false},
+        {"doubling, 40 levels", infoPlistWith(ascii("2.1.0"), doubling(40), 9), false},
+        {"an array that holds itself", infoPlistWith(ascii("2.1.0"), {container('\xA0', {9, 9})}, 9), false},
+        {"a reference past the last object", infoPlistWith(ascii("2.1.0"), {container('\xA0', {99})}, 9), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto started = std::chrono::steady_clock::now();
+        auto plist = parse(c.list);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+        EXPECT_EQ(plist && versionLine(*plist) == "Tresk 2.1.0 (abcdef0)", c.read);
+    }
+}
+
+// One reader keeps a NUL in a string and another cuts the string there: a
+// list holding one is not read, so no version is shown cut short.
+TEST(VersionLine, StringsWithNul) {
+    const std::string utf16Nul("\x63\x00\x31\x00\x00\x00\x32", 7);  // "1", NUL, "2" in UTF-16
+    for (const std::string& version : {ascii(std::string("1.0\0tail", 8)), utf16Nul}) {
+        EXPECT_FALSE(parse(infoPlistWith(version, {}))) << ::testing::PrintToString(version);
+    }
+    EXPECT_TRUE(parse(infoPlistWith(ascii("1.0tail"), {})));
+}
+
+// XML as the platform's reader takes it: with a byte-order mark, in UTF-16,
+// in the encoding its declaration names. A version that is not well-formed
+// text is never shown as it is.
+TEST(VersionLine, XmlEncodings) {
+    const std::string keys = "<key>TreskGitCommit</key><string>abc</string><key>TreskBuildDirty</key><false/>";
+    auto document = [&](const std::string& encoding, const std::string& version) {
+        return "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>\n<plist version=\"1.0\"><dict>"
+               "<key>CFBundleShortVersionString</key><string>" + version + "</string>" + keys + "</dict></plist>\n";
+    };
+    auto utf16 = [](const std::string& ascii, bool bigEndian) {
+        std::string out;
+        for (char c : ascii) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        return out;
+    };
+    const std::string plain = document("UTF-16", "2.1.0");
+    struct Case {
+        std::string what, bytes;
+        std::optional<std::string> line;
+    } cases[] = {
+        {"UTF-8", document("UTF-8", "2.1.0"), "Tresk 2.1.0 (abc)"},
+        {"a UTF-8 byte-order mark", "\xEF\xBB\xBF" + document("UTF-8", "2.1.0"), "Tresk 2.1.0 (abc)"},
+        {"UTF-16LE, marked", "\xFF\xFE" + utf16(plain, false), "Tresk 2.1.0 (abc)"},
+        {"UTF-16BE, marked", "\xFE\xFF" + utf16(plain, true), "Tresk 2.1.0 (abc)"},
+        {"UTF-16LE, unmarked", utf16(plain, false), "Tresk 2.1.0 (abc)"},
+        {"ISO-8859-1", document("ISO-8859-1", "2.1\xE9"), "Tresk 2.1\xC3\xA9 (abc)"},
+        {"a bidirectional control", document("UTF-8", "2.1\xE2\x80\xAE"), std::nullopt},
+        {"a line separator", document("UTF-8", "2.1\xE2\x80\xA8x"), std::nullopt},
+        {"a NUL reference", document("UTF-8", "1.0&#0;tail"), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto plist = parse(c.bytes);
+        EXPECT_EQ(plist ? versionLine(*plist) : std::nullopt, c.line);
+    }
+    // What one reader repairs and another refuses: never raw.
+    for (const std::string& bytes : {document("UTF-8", "1.0\x9B" "31m"), document("UTF-8", std::string("1.0\0x", 5))}) {
+        auto plist = parse(bytes);
+        auto line = plist ? versionLine(*plist) : std::nullopt;
+        EXPECT_TRUE(!line || text::isVisibleText(*line)) << ::testing::PrintToString(*line);
     }
 }
 

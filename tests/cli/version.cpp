@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "harness/binary_plist.h"
 #include "harness/harness.h"
 
 namespace {
@@ -104,6 +105,21 @@ TEST(Version, HostileInfoPlists) {
         {"a directory", [&] { fs::remove(info); fs::create_directory(info); }, ""},
         {"larger than 64 KiB", [&] { fs::remove_all(info); bundle.infoPlist(plist("<key>CFBundleShortVersionString</key><string>" + std::string(70000, '1') + "</string>" + keys)); }, ""},
         {"deeply nested, beside good keys", [&] { bundle.infoPlist(deep); }, "Tresk 1 (abc)\n"},
+        {"binary, its arrays each holding the next twice, 40 levels deep", [&] {
+             using namespace tresk::fixtures;
+             bundle.infoPlist(infoPlistWith(ascii("1"), doubling(40), 9));
+         }, ""},
+        {"binary, a version holding a NUL", [&] {
+             using namespace tresk::fixtures;
+             bundle.infoPlist(infoPlistWith(ascii(std::string("1.0\0tail", 8)), {}));
+         }, ""},
+        {"XML after a byte-order mark", [&] {
+             bundle.infoPlist("\xEF\xBB\xBF" + plist("<key>CFBundleShortVersionString</key><string>1</string>" + keys));
+         }, "Tresk 1 (abc)\n"},
+        {"binary, 10 levels of that", [&] {
+             using namespace tresk::fixtures;
+             bundle.infoPlist(infoPlistWith(ascii("1"), doubling(10), 9));
+         }, "Tresk 1 (abcdef0)\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
