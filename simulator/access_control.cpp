@@ -1,11 +1,18 @@
 #include "simulator/access_control.h"
 
+#include <cstdint>
+
 #include "simulator/prompt_log.h"
 
 namespace tresk::simulator {
 
 OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const std::string& reason,
                    std::string& problem) {
+    // A flag this Mac does not model asks for something it cannot check:
+    // nothing is released, and nobody is asked.
+    constexpr std::uint32_t modelled =
+        accessControlFlag::userPresence | accessControlFlag::biometryAny | accessControlFlag::biometryCurrentSet;
+    if (item.accessFlags & ~modelled) return status::authFailed;
     const bool biometryReady = device.biometry != Biometry::None && device.enrolled;
     PromptKind kind;
     if (item.accessFlags & (accessControlFlag::biometryAny | accessControlFlag::biometryCurrentSet)) {

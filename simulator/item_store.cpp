@@ -108,7 +108,9 @@ ItemRow rowOf(sqlite3_stmt* stmt) {
     row.service = columnText(stmt, 1);
     row.account = columnText(stmt, 2);
     row.synchronizable = sqlite3_column_int(stmt, 3) != 0;
-    row.accessFlags = static_cast<std::uint32_t>(sqlite3_column_int64(stmt, 4));
+    const sqlite3_int64 flags = sqlite3_column_int64(stmt, 4);
+    const bool whole = sqlite3_column_type(stmt, 4) == SQLITE_INTEGER && flags >= 0 && flags < unreadableAccessFlags;
+    row.accessFlags = whole ? static_cast<std::uint32_t>(flags) : unreadableAccessFlags;
     row.protection = columnText(stmt, 5);
     row.enrollment = columnText(stmt, 6);
     row.created = sqlite3_column_double(stmt, 7);
@@ -152,6 +154,45 @@ OSStatus writeValue(sqlite3* db, sqlite3_int64 rowid, const Bytes& value) {
     return status::success;
 }
 
+// Whether the database holds exactly the objects this program makes: the
+// items table and the index of its key, or nothing at all when `empty`. A
+// trigger, a view in the table's place or a table of someone else's would
+// run, or be read, inside the program's own transactions.
+OSStatus schemaIsOurs(sqlite3* db, bool empty) {
+    int rc = SQLITE_OK;
+    auto objects = prepare(db, "SELECT type, name, tbl_name FROM sqlite_schema ORDER BY name", rc);
+    if (rc != SQLITE_OK) return statusFor(rc);
+    std::string found;
+    while ((rc = sqlite3_step(objects.get())) == SQLITE_ROW) {
+        for (int column = 0; column < 3; ++column) {
+            found.append(columnText(objects.get(), column)).append(column < 2 ? " " : ";");
+        }
+    }
+    if (rc != SQLITE_DONE) return statusFor(rc);
+    const std::string_view ours = empty ? "" : "table items items;index sqlite_autoindex_items_1 items;";
+    return found == ours ? status::success : status::invalidKeychain;
+}
+
+// The schema version, and whether the database is one this program can use
+// as it is: the present layout with nothing in it but its own objects.
+OSStatus readVersion(sqlite3* db, int& version) {
+    int rc = SQLITE_OK;
+    auto statement = prepare(db, "PRAGMA user_version", rc);
+    if (rc != SQLITE_OK) return statusFor(rc);
+    rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_ROW) return statusFor(rc);
+    version = sqlite3_column_int(statement.get(), 0);
+    return status::success;
+}
+
+OSStatus checkPresentLayout(sqlite3* db) {
+    if (OSStatus status = schemaIsOurs(db, /*empty=*/false)) return status;
+    // The right version and not the right table is damage all the same.
+    int rc = SQLITE_OK;
+    auto items = prepare(db, (std::string("SELECT ") + metadataColumns + ", data FROM items LIMIT 0").c_str(), rc);
+    return rc == SQLITE_OK ? status::success : status::invalidKeychain;
+}
+
 }  // namespace
 
 ItemStore::~ItemStore() { close(); }
@@ -165,35 +206,53 @@ OSStatus ItemStore::open() {
     if (db_) return status::success;
     const std::string path = keychainPath();
     // Created 0600 before SQLite sees it, in a directory that is the user's
-    // alone; SQLite gives its journal the same mode.
-    if (auto problem = ensurePrivateFile(path)) {
+    // alone; SQLite gives its journal the same mode. A store the user cannot
+    // write is opened for reading.
+    bool writable = true;
+    if (auto problem = ensurePrivateFile(path, writable)) {
         problem_ = *problem;
         return status::notAvailable;
     }
-    int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
+    const int mode = writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+    int rc = sqlite3_open_v2(path.c_str(), &db_, mode | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (rc != SQLITE_OK) {
         close();  // a failed open leaves a handle that must not be used
         return statusFor(rc);
     }
     sqlite3_busy_timeout(db_, busyTimeoutMs);
+    readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
+    OSStatus opened = readOnly_ ? openForReading() : openForWriting();
+    if (opened != status::success) close();
+    return opened;
+}
 
-    OSStatus opened = inWriteTransaction(db_, [&]() -> OSStatus {
-        int rc = SQLITE_OK;
-        auto version = prepare(db_, "PRAGMA user_version", rc);
-        if (rc != SQLITE_OK) return statusFor(rc);
-        rc = sqlite3_step(version.get());
-        if (rc != SQLITE_ROW) return statusFor(rc);
-        const int found = sqlite3_column_int(version.get(), 0);
-        version.reset();  // a statement still running would lock the table the migration drops
-        if (found == schemaVersion) {
-            // The right version and not the right table is damage all the same.
-            auto items = prepare(db_, (std::string("SELECT ") + metadataColumns + ", data FROM items LIMIT 0").c_str(), rc);
-            return rc == SQLITE_OK ? status::success : status::invalidKeychain;
-        }
+OSStatus ItemStore::openForReading() {
+    // Nothing can be created or moved to the present layout here; a read
+    // transaction keeps a writer elsewhere from changing it meanwhile.
+    int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return statusFor(rc);
+    int version = 0;
+    OSStatus status = readVersion(db_, version);
+    if (status == status::success && version != schemaVersion) {
+        problem_ = keychainPath() + " is read-only and not of the present layout";
+        status = version == 0 || version == 1 ? status::notAvailable : status::invalidKeychain;
+    }
+    if (status == status::success) status = checkPresentLayout(db_);
+    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    return status;
+}
+
+OSStatus ItemStore::openForWriting() {
+    return inWriteTransaction(db_, [&]() -> OSStatus {
+        int found = 0;
+        if (OSStatus status = readVersion(db_, found)) return status;
+        if (found == schemaVersion) return checkPresentLayout(db_);
         std::string sql;
         if (found == 0) {
+            if (OSStatus status = schemaIsOurs(db_, /*empty=*/true)) return status;  // someone else's tables
             sql = std::string("CREATE TABLE items") + itemsTable + ";";
         } else if (found == 1) {
+            if (OSStatus status = schemaIsOurs(db_, /*empty=*/false)) return status;
             // The first layout stored the value before the other columns, and
             // the protection class as akpu (when a passcode is set) where the
             // program asks for aku (when unlocked); both are mended.
@@ -207,16 +266,21 @@ OSStatus ItemStore::open() {
             return status::invalidKeychain;  // written by something else
         }
         sql += "PRAGMA user_version = " + std::to_string(schemaVersion) + ";";
-        rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+        int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
         if ((rc & 0xff) == SQLITE_ERROR) return status::invalidKeychain;  // the old table was not the old table
         return statusFor(rc);
     });
-    if (opened != status::success) close();
-    return opened;
+}
+
+OSStatus ItemStore::refuseWhenReadOnly() {
+    if (!readOnly_) return status::success;
+    problem_ = keychainPath() + " cannot be written";
+    return status::notAvailable;
 }
 
 OSStatus ItemStore::insert(const StoredItem& item) {
     if (OSStatus status = open()) return status;
+    if (OSStatus status = refuseWhenReadOnly()) return status;
     return inWriteTransaction(db_, [&]() -> OSStatus {
         int rc = SQLITE_OK;
         auto stmt = prepare(db_,
@@ -290,6 +354,7 @@ OSStatus ItemStore::forEach(const ItemMatch& match, const std::function<void(con
 
 OSStatus ItemStore::remove(const ItemMatch& match) {
     if (OSStatus status = open()) return status;
+    if (OSStatus status = refuseWhenReadOnly()) return status;
     return inWriteTransaction(db_, [&]() -> OSStatus {
         int rc = SQLITE_OK;
         auto stmt = prepare(db_, ("DELETE FROM items" + whereClause(match)).c_str(), rc);

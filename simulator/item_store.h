@@ -15,6 +15,11 @@ struct sqlite3;
 
 namespace tresk::simulator {
 
+// What an item's access flags read as when the store holds anything but a
+// whole number of 32 bits there (text, a real, a blob, a number out of
+// range): a flag for everything, so nothing the simulated Mac would release.
+inline constexpr std::uint32_t unreadableAccessFlags = 0xFFFFFFFF;
+
 struct StoredItem {
     std::string itemClass;
     std::string service;
@@ -51,6 +56,9 @@ public:
     ItemStore(const ItemStore&) = delete;
     ItemStore& operator=(const ItemStore&) = delete;
 
+    // Opens the store, for writing when the user can write it, else for
+    // reading; a damaged one, or one holding objects it did not create, is
+    // invalidKeychain.
     OSStatus open();
     // Why the last call gave notAvailable, in words for its status text.
     const std::string& problem() const { return problem_; }
@@ -63,8 +71,13 @@ public:
 
 private:
     void close();
+    OSStatus openForReading();
+    OSStatus openForWriting();
+    // notAvailable, with the problem, when the store was opened for reading only.
+    OSStatus refuseWhenReadOnly();
 
     sqlite3* db_ = nullptr;
+    bool readOnly_ = false;
     std::string problem_;
 };
 

@@ -41,12 +41,13 @@ private:
     int fd_;
 };
 
-// Trusted when it is the user's own; then made private, whatever it was.
-std::optional<std::string> trust(int fd, const struct stat& st, const std::string& path, mode_t privateMode) {
+// Trusted when it is the user's own; then made private: what others may do
+// is taken away, what the user took from himself (writing, say) is not given
+// back.
+std::optional<std::string> trust(int fd, const struct stat& st, const std::string& path) {
     if (st.st_uid != ::geteuid()) return path + " belongs to another user";
-    if ((st.st_mode & 07777) != privateMode && ::fchmod(fd, privateMode) != 0) {
-        return failed("could not make private", path, errno);
-    }
+    const mode_t mode = st.st_mode & 07777, own = mode & 0700;
+    if (mode != own && ::fchmod(fd, own) != 0) return failed("could not make private", path, errno);
     return std::nullopt;
 }
 
@@ -64,7 +65,7 @@ std::optional<std::string> openTrusted(const std::string& path, int flags, bool 
     if (wantDirectory ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) {
         return path + (wantDirectory ? " is not a directory" : " is not a regular file");
     }
-    return trust(fd, st, path, wantDirectory ? 0700 : 0600);
+    return trust(fd, st, path);
 }
 
 }  // namespace
@@ -93,10 +94,16 @@ std::optional<std::string> ensureDirectory() {
     return problem;
 }
 
-std::optional<std::string> ensurePrivateFile(const std::string& path) {
+std::optional<std::string> ensurePrivateFile(const std::string& path, bool& writable) {
     if (auto problem = ensureDirectory()) return problem;
     int fd = -1;
+    writable = true;
     auto problem = openTrusted(path, O_RDWR | O_CREAT, /*wantDirectory=*/false, fd);
+    if (problem && (errno == EACCES || errno == EROFS) && ::access(path.c_str(), F_OK) == 0) {
+        Descriptor failed(fd);
+        writable = false;
+        problem = openTrusted(path, O_RDONLY, /*wantDirectory=*/false, fd);
+    }
     Descriptor owner(fd);
     return problem;
 }
@@ -123,7 +130,7 @@ std::optional<std::string> readProfile(std::optional<std::string>& problem) {
     const std::string path = profilePath();
     std::optional<std::string> refusal;
     auto read = readSmallFile(path, /*followLinks=*/false, maxSmallFileSize, [&](int fd, const struct stat& st) {
-        refusal = trust(fd, st, path, 0600);
+        refusal = trust(fd, st, path);
         return !refusal;
     });
     if (auto* bytes = std::get_if<std::vector<std::uint8_t>>(&read)) return std::string(bytes->begin(), bytes->end());

@@ -17,8 +17,10 @@ std::string directory();
 // private.
 std::optional<std::string> ensureDirectory();
 
-// The same for a file in it, created (0600) when missing.
-std::optional<std::string> ensurePrivateFile(const std::string& path);
+// The same for a file in it, created (0600) when missing. `writable` tells
+// whether the user can write it: one on a read-only file system, or without
+// the owner's write permission, is trusted for reading.
+std::optional<std::string> ensurePrivateFile(const std::string& path, bool& writable);
 
 // Appends `record` to a private file in one write, creating it when missing.
 std::optional<std::string> appendPrivate(const std::string& path, const std::string& record);

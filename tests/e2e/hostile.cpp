@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -173,6 +174,7 @@ TEST(Hostile, DamagedDatabasesAreReportedAsDamaged) {
         "PRAGMA user_version = 1;",                                    // the right version, no table
         "PRAGMA user_version = 1; CREATE TABLE items (class TEXT);",    // a table of the wrong shape
         "PRAGMA user_version = 7; CREATE TABLE t (x);",                 // somebody else's
+        "CREATE TABLE theirs (x);",                                     // no version, but not empty
     };
     for (const char* damage : damages) {
         SCOPED_TRACE(damage);
@@ -189,6 +191,100 @@ TEST(Hostile, DamagedDatabasesAreReportedAsDamaged) {
         }
         EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 1, "", "Error: Failed to add key. (-25295: *)\n"));
     }
+}
+
+// The store the program made, with something added that it did not make: a
+// trigger would run inside its own transactions, a view would stand in for
+// its table. Either is a damaged store, before and after anything is stored.
+TEST(Hostile, ForeignSchemaObjectsAreDamage) {
+    const char* additions[] = {
+        "CREATE TRIGGER wipe AFTER INSERT ON items BEGIN DELETE FROM items; END;",
+        "ALTER TABLE items RENAME TO real_items; CREATE VIEW items AS SELECT * FROM real_items;",
+        "CREATE TABLE other (x);",
+        "CREATE INDEX by_account ON items (account);",
+    };
+    for (const char* addition : additions) {
+        SCOPED_TRACE(addition);
+        Sandbox sandbox;
+        ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, addition, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+        for (std::vector<std::string> args : {std::vector<std::string>{"list"}, {"get", "ns/k"}, {"delete", "ns/k"}}) {
+            EXPECT_TRUE(Outcome(sandbox.run(args), 1, "", "Error: Failed to * (-25295: *)\n")) << args[0];
+        }
+        EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/new"}, "v"), 1, "", "Error: Failed to add key. (-25295: *)\n"));
+        EXPECT_TRUE(sandbox.prompts().empty());
+    }
+}
+
+// An item whose access control the simulated Mac cannot read (written by
+// another program) is never released, and nobody is asked, whatever the user
+// would answer.
+TEST(Hostile, AccessFlagsThatAreNotModelledReleaseNothing) {
+    const char* flags[] = {"'biometryAny'", "16", "18", "2.5", "-1", "4294967296", "x'02'", "NULL"};
+    for (const char* answer : {"approve", "cancel"}) {
+        Sandbox sandbox;
+        sandbox.writeProfile(std::string("answer = ") + answer + "\n");
+        ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
+        // Rebuilt without NOT NULL on the flags, so that a NULL can be stored too.
+        ASSERT_EQ(sqlite3_exec(db, "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql,"
+                                   " 'access_flags INTEGER NOT NULL', 'access_flags INTEGER') WHERE name = 'items';",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+        ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
+        for (std::size_t i = 0; i < std::size(flags); ++i) {
+            const std::string sql = "INSERT INTO items SELECT class, 'odd', '" + std::to_string(i) +
+                                    "', synchronizable, " + flags[i] +
+                                    ", protection, enrollment, created, modified, data FROM items WHERE service = 'ns'";
+            ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        }
+        sqlite3_close(db);
+        for (std::size_t i = 0; i < std::size(flags); ++i) {
+            SCOPED_TRACE(std::string(answer) + " " + flags[i]);
+            EXPECT_TRUE(Outcome(sandbox.run({"get", "odd/" + std::to_string(i)}), 1, "",
+                                "Error: Failed to retrieve value. (-25293: *)\n"));
+        }
+        EXPECT_TRUE(sandbox.prompts().empty());
+    }
+}
+
+// A store the user cannot write (a read-only file system, or the owner's
+// write permission taken away) is still read; only what would write it fails.
+TEST(Hostile, AStoreThatCannotBeWrittenIsStillRead) {
+    Sandbox sandbox;
+    ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
+    ASSERT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 0, "v", ""));  // the prompt log is there
+    Invocation as;
+    if (::geteuid() == 0) {
+        // Root writes whatever the modes say: the runs are made as nobody, from
+        // a copy of the bundle that nobody can reach.
+        const fs::path bundle = fs::path(sandbox.home()) / "Tresk.app";
+        fs::copy(fs::path(TRESK_BINARY).parent_path().parent_path().parent_path(), bundle, fs::copy_options::recursive);
+        as.executable = (bundle / "Contents/MacOS/tresk").string();
+        as.user = 65534;
+        sandbox.giveTo(65534);
+    }
+    const std::string dir = sandbox.simulatorDir();
+    ASSERT_EQ(::chmod((dir + "/keychain.sqlite3").c_str(), 0400), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), 0500), 0);
+    auto run = [&](std::vector<std::string> args, std::string input = {}) {
+        Invocation v = as;
+        v.args = std::move(args);
+        v.input = std::move(input);
+        return sandbox.run(v);
+    };
+    EXPECT_TRUE(Outcome(run({"list"}), 0, "ns/k\n", ""));
+    EXPECT_TRUE(Outcome(run({"get", "ns/k"}), 0, "v", ""));
+    const std::string unwritable = "(-25291: The keychain is not available: */keychain.sqlite3 cannot be written.)\n";
+    EXPECT_TRUE(Outcome(run({"add", "ns/new"}, "v"), 1, "", "Error: Failed to add key. " + unwritable));
+    EXPECT_TRUE(Outcome(run({"delete", "ns/k"}), 1, "", "Error: Failed to delete key. " + unwritable));
+    ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
+    EXPECT_EQ(sandbox.prompts().size(), 2u);
 }
 
 }  // namespace

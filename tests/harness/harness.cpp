@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -67,6 +68,14 @@ std::string Sandbox::simulatorDir() const {
 void Sandbox::writeProfile(std::string_view text) const {
     fs::create_directories(simulatorDir());
     std::ofstream(simulatorDir() + "/device.profile", std::ios::binary | std::ios::trunc) << text;
+}
+
+void Sandbox::giveTo(uid_t user) const {
+    auto give = [&](const fs::path& path) {
+        if (::lchown(path.c_str(), user, static_cast<gid_t>(user)) != 0) throw std::runtime_error("lchown failed");
+    };
+    give(home_);
+    for (const auto& entry : fs::recursive_directory_iterator(home_)) give(entry.path());
 }
 
 void Sandbox::asUnsignedBuild() const {
@@ -131,6 +140,10 @@ Result Sandbox::run(const Invocation& v) const {
         if (v.allowCoreDumps) {
             const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
             ::setrlimit(RLIMIT_CORE, &unlimited);
+        }
+        if (v.user) {
+            const auto group = static_cast<gid_t>(*v.user);
+            if (::setgroups(1, &group) != 0 || ::setgid(group) != 0 || ::setuid(*v.user) != 0) ::_exit(125);
         }
         ::signal(SIGPIPE, SIG_DFL);  // as a shell would start it; an ignored signal survives exec
         ::execve(v.executable.c_str(), argv.data(), envp.data());

@@ -34,6 +34,7 @@ struct Invocation {
     std::optional<std::size_t> memoryLimit = {};  // RLIMIT_AS, bytes
     std::optional<std::size_t> fileSizeLimit = {};  // RLIMIT_FSIZE, bytes, as `ulimit -f` sets it
     bool allowCoreDumps = false;                  // RLIMIT_CORE unlimited, as a shell could leave it
+    std::optional<uid_t> user = {};               // run as this user (and group of that number); needs root
     // Called with the child's pid once all input is written, before standard
     // input is closed.
     std::function<void(pid_t)> whileInputOpen = {};
@@ -58,6 +59,9 @@ public:
     }
 
     void writeProfile(std::string_view text) const;
+    // Every file of the sandbox given to `user` (and the group of that
+    // number), so a run as that user finds them its own; needs root.
+    void giveTo(uid_t user) const;
     // The Keychain refuses this program as it refuses an unsigned build on a
     // Mac (-34018): the build under test there is unsigned already, and the
     // simulated Mac is told to do the same.
