@@ -15,6 +15,22 @@ add_custom_target(tresk_info_plist ALL
   VERBATIM)
 add_dependencies(tresk tresk_info_plist)
 
+# The man page and the shell completions travel inside the bundle, so a
+# package manager that installs only the app (the Homebrew cask) can link
+# them, and the signature's seal covers them like the executable.
+set(TRESK_RESOURCES)
+foreach(source doc/tresk.1 completions/tresk.bash completions/_tresk completions/tresk.fish)
+  get_filename_component(name ${source} NAME)
+  set(copy ${TRESK_BUNDLE_DIR}/Contents/Resources/${name})
+  add_custom_command(OUTPUT ${copy}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${source} ${copy}
+    DEPENDS ${CMAKE_SOURCE_DIR}/${source}
+    COMMENT "Tresk.app/Contents/Resources/${name}"
+    VERBATIM)
+  list(APPEND TRESK_RESOURCES ${copy})
+endforeach()
+add_custom_target(tresk_resources ALL DEPENDS ${TRESK_RESOURCES})
+
 if(APPLE AND TRESK_SIGN_IDENTITY)
   if(NOT TRESK_TEAM_ID)
     message(FATAL_ERROR "TRESK_SIGN_IDENTITY needs TRESK_TEAM_ID")
@@ -24,13 +40,14 @@ if(APPLE AND TRESK_SIGN_IDENTITY)
   # path signs again with every generator (Make does not compare commands).
   file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/tresk_sign_settings.txt
     CONTENT "identity=${TRESK_SIGN_IDENTITY}\nprofile=${TRESK_PROVISIONING_PROFILE}\n")
-  # The seal covers the executable, Info.plist and the embedded profile, so
-  # the bundle is signed again whenever any of them (or how it is signed)
-  # changes: a new commit or the dirty flag rewrites only Info.plist, and a
-  # signature made before that no longer verifies.
+  # The seal covers the executable, Info.plist, the resources and the
+  # embedded profile, so the bundle is signed again whenever any of them (or
+  # how it is signed) changes: a new commit or the dirty flag rewrites only
+  # Info.plist, and a signature made before that no longer verifies.
   set(tresk_sign_inputs
     $<TARGET_FILE:tresk>
     ${TRESK_INFO_PLIST}
+    ${TRESK_RESOURCES}
     ${CMAKE_BINARY_DIR}/tresk.entitlements
     ${CMAKE_BINARY_DIR}/tresk_sign_settings.txt
     ${CMAKE_SOURCE_DIR}/bundle/sign.sh)
@@ -46,5 +63,5 @@ if(APPLE AND TRESK_SIGN_IDENTITY)
     COMMENT "Signing Tresk.app"
     VERBATIM)
   add_custom_target(tresk_sign ALL DEPENDS ${tresk_sign_stamp})
-  add_dependencies(tresk_sign tresk tresk_info_plist)
+  add_dependencies(tresk_sign tresk tresk_info_plist tresk_resources)
 endif()

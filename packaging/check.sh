@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release pipeline's parts that run here, on Linux:
-# - package.sh on a built bundle: the zip unpacks to a working Tresk.app, the
-#   checksum file verifies, the cask points at that zip and that executable;
+# - package.sh on a built bundle: the zip unpacks to a working Tresk.app with
+#   the man page and completions in Contents/Resources, the checksum file
+#   verifies, the cask points at that zip, that executable and those files;
 #   and bad input is refused rather than packed;
 # - both workflows parse, their run steps pass shellcheck, and the release
 #   job checks (and BUILD.md names) every secret it uses;
@@ -38,9 +39,13 @@ dist=$tmp/dist
 zip=$dist/Tresk-$version.zip
 "$here/package.sh" "$bundle" "$version" "$dist" "$repository" >/dev/null
 
+# What the cask links from inside the bundle, and the file each must be.
+resources=(tresk.1:doc/tresk.1 tresk.bash:completions/tresk.bash
+           _tresk:completions/_tresk tresk.fish:completions/tresk.fish)
 entries=$(unzip -Z1 "$zip")
-for entry in Tresk.app/Contents/MacOS/tresk Tresk.app/Contents/Info.plist; do
-  grep -qxF "$entry" <<<"$entries" || fail "the zip has no $entry"
+for entry in Tresk.app/Contents/MacOS/tresk Tresk.app/Contents/Info.plist \
+             "${resources[@]/#/Tresk.app/Contents/Resources/}"; do
+  grep -qxF "${entry%%:*}" <<<"$entries" || fail "the zip has no ${entry%%:*}"
 done
 if grep -v '^Tresk\.app/' <<<"$entries"; then
   fail "the zip holds more than Tresk.app (above)"
@@ -52,6 +57,10 @@ unpacked=$tmp/unpacked/Tresk.app
 for file in Contents/MacOS/tresk Contents/Info.plist; do
   cmp -s "$bundle/$file" "$unpacked/$file" || fail "the unpacked $file differs from the bundle's"
 done
+for pair in "${resources[@]}"; do
+  cmp -s "$top/${pair#*:}" "$unpacked/Contents/Resources/${pair%%:*}" ||
+    fail "the unpacked Contents/Resources/${pair%%:*} is not ${pair#*:}"
+done
 if [ "$("$unpacked/Contents/MacOS/tresk" --version 2>&1)" != "$("$bundle/Contents/MacOS/tresk" --version 2>&1)" ]; then
   fail "the unpacked bundle does not give the built bundle's version line"
 fi
@@ -59,7 +68,7 @@ fi
 # A signed bundle can hold symbolic links, and the seal covers them as links.
 mkdir "$tmp/linked"
 cp -R "$bundle" "$tmp/linked/Tresk.app"
-mkdir "$tmp/linked/Tresk.app/Contents/Resources"
+mkdir -p "$tmp/linked/Tresk.app/Contents/Resources"
 ln -s ../Info.plist "$tmp/linked/Tresk.app/Contents/Resources/Info.plist"
 "$here/package.sh" "$tmp/linked/Tresk.app" "$version" "$tmp/linked-dist" >/dev/null
 mkdir "$tmp/linked-unpacked"
@@ -92,6 +101,30 @@ case $binary in
   "#{appdir}/$app/"*) [ -x "$tmp/unpacked/${binary#'#{appdir}/'}" ] || fail "the cask links $binary, not an executable in the zip" ;;
   *) fail "the cask's binary is not inside the installed app: $binary" ;;
 esac
+# The man page and completions: linked from the installed app, each a file
+# of the zip, and named where man and each shell look for it.
+# STANZA|the name the link must have
+while IFS='|' read -r stanza named; do
+  line=$(grep -E "^  $stanza " "$cask" || true)
+  pattern="^  $stanza \"#\{appdir\}/([^\"]+)\"(, target: \"([^\"]+)\")?$"
+  if ! [[ $line =~ $pattern ]]; then
+    fail "the cask has no line $stanza \"#{appdir}/...\" (found: ${line:-nothing})"
+    continue
+  fi
+  source=${BASH_REMATCH[1]}
+  linked=${BASH_REMATCH[3]:-$(basename "$source")}
+  case $source in
+    "$app"/Contents/Resources/*) [ -f "$tmp/unpacked/$source" ] || fail "the cask's $stanza links $source, which the zip does not hold" ;;
+    *) fail "the cask's $stanza links $source, not a file inside the app's Contents/Resources" ;;
+  esac
+  [ "$linked" = "$named" ] || fail "the cask's $stanza is linked as $linked, not $named"
+done <<EOF
+manpage|tresk.1
+bash_completion|tresk
+zsh_completion|_tresk
+fish_completion|tresk.fish
+EOF
+
 # The cask's requirements agree with the bundle and the release build.
 minimum=$("$python" -c 'import plistlib, sys; print(plistlib.load(open(sys.argv[1], "rb"))["LSMinimumSystemVersion"])' \
   "$bundle/Contents/Info.plist")
