@@ -4,6 +4,8 @@
 #   the man page and completions in Contents/Resources, the checksum file
 #   verifies, the cask points at that zip, that executable and those files;
 #   and bad input is refused rather than packed;
+# - sign.sh, with a stand-in codesign: no signature without a profile, and no
+#   stale profile under an ad-hoc one;
 # - both workflows parse, their run steps pass shellcheck, and the release
 #   job checks (and BUILD.md names) every secret it uses;
 # - macos-smoke.sh against the simulated platform: it passes on the answers a
@@ -165,6 +167,41 @@ if "$python" "$here/workflow_run_steps.py" "$tmp/steps" "$top/BUILD.md" \
 else
   fail "the workflows (above)"
 fi
+
+# --- sign.sh, with a stand-in codesign that records its arguments -----------
+mkdir -p "$tmp/sign/bin"
+cat >"$tmp/sign/bin/codesign" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$tmp/sign/codesign.log"
+EOF
+chmod +x "$tmp/sign/bin/codesign"
+printf 'profile\n' >"$tmp/sign/tresk.provisionprofile"
+printf '<plist/>\n' >"$tmp/sign/tresk.entitlements"
+# EXPECTED STATUS|IDENTITY|ENTITLEMENTS|PROFILE|what must follow (in the log or the bundle)
+while IFS='|' read -r expected identity entitlements profile says; do
+  rm -rf "$tmp/sign/Tresk.app" "$tmp/sign/codesign.log"
+  mkdir -p "$tmp/sign/Tresk.app/Contents/MacOS"
+  printf 'stale\n' >"$tmp/sign/Tresk.app/Contents/embedded.provisionprofile"
+  status=0
+  PATH=$tmp/sign/bin:$PATH "$top/bundle/sign.sh" "$tmp/sign/Tresk.app" "$entitlements" "$identity" "$profile" \
+    >"$tmp/sign/out" 2>&1 || status=$?
+  embedded=$(cat "$tmp/sign/Tresk.app/Contents/embedded.provisionprofile" 2>/dev/null || echo none)
+  log=$(cat "$tmp/sign/codesign.log" 2>/dev/null || true)
+  if [ "$status" -ne "$expected" ] || ! grep -qF -- "$says" <<<"$(cat "$tmp/sign/out"; echo "embedded: $embedded"; echo "$log")"; then
+    fail "sign.sh \"$identity\" \"$entitlements\" \"$profile\": status $status (expected $expected), embedded profile: $embedded, codesign: ${log:-not run}; expected \"$says\":"
+    sed 's/^/    /' "$tmp/sign/out" >&2
+  elif [ "$expected" -ne 0 ] && [ -n "$log" ]; then
+    fail "sign.sh \"$identity\" \"$entitlements\" \"$profile\" refused, but ran codesign first: $log"
+  fi
+done <<EOF
+1|Developer ID Application: Example (ABCDE12345)|$tmp/sign/tresk.entitlements||Set TRESK_PROVISIONING_PROFILE
+1|Developer ID Application: Example (ABCDE12345)|$tmp/sign/tresk.entitlements|$tmp/sign/missing|no such file
+0|Developer ID Application: Example (ABCDE12345)|$tmp/sign/tresk.entitlements|$tmp/sign/tresk.provisionprofile|embedded: profile
+0|Developer ID Application: Example (ABCDE12345)|$tmp/sign/tresk.entitlements|$tmp/sign/tresk.provisionprofile|--entitlements $tmp/sign/tresk.entitlements
+0|-|||embedded: none
+1|-||$tmp/sign/tresk.provisionprofile|cannot carry the keychain entitlements
+1|-|$tmp/sign/tresk.entitlements||cannot carry the keychain entitlements
+EOF
 
 # --- macos-smoke.sh against the simulated platform --------------------------
 # A copy of the bundle built from a known, clean commit, as CI's is.
