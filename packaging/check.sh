@@ -6,8 +6,11 @@
 #   and bad input is refused rather than packed;
 # - sign.sh, with a stand-in codesign: no signature without a profile, and no
 #   stale profile under an ad-hoc one;
-# - both workflows parse, their run steps pass shellcheck, and the release
-#   job checks (and BUILD.md names) every secret it uses;
+# - both workflows parse, their run steps pass shellcheck, and they keep the
+#   pipeline's rules (workflow_run_steps.py: read-only top-level permissions,
+#   actions pinned to commits, no persisted credentials, secrets only in the
+#   steps that use them and tested for presence first); a planted fault of
+#   each kind is refused;
 # - macos-smoke.sh against the simulated platform: it passes on the answers a
 #   Mac gives an unsigned executable and fails on any other.
 #
@@ -167,6 +170,100 @@ if "$python" "$here/workflow_run_steps.py" "$tmp/steps" "$top/BUILD.md" \
 else
   fail "the workflows (above)"
 fi
+
+# Planted faults: each changes one workflow in a copy and names what the check
+# must report, so no rule of the pipeline can quietly stop being checked.
+"$python" - "$here/workflow_run_steps.py" "$top" "$tmp/planted" <<'EOF' || fail "a planted workflow fault was not refused (above)"
+import pathlib, re, subprocess, sys
+checker, top, work = sys.argv[1], pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])
+SECRET_PRESENCE = "${{ secrets.NOTARY_API_ISSUER_ID != '' }}"
+# workflow, pattern, replacement, what the check must say
+PLANTS = [
+    ("macos.yml", r"actions/checkout@[0-9a-f]{40} # v\S+", "actions/checkout@v7",
+     "uses actions/checkout@v7, not pinned to a full commit SHA"),
+    ("release.yml", r"(attest-build-provenance@[0-9a-f]{40}) # v\S+", r"\1",
+     "without its version in a comment"),
+    ("release.yml", r"(?m)^permissions:\n  contents: read\n", "permissions:\n  contents: write\n",
+     "top-level permissions can write (contents)"),
+    ("macos.yml", r"(?m)^permissions:\n  contents: read\n", "",
+     "has no top-level permissions"),
+    ("macos.yml", r"(?m)^    permissions:\n      contents: read\n", "",
+     "job build: has no permissions of its own"),
+    ("release.yml", r"persist-credentials: false", "persist-credentials: true",
+     "checks out with persisted credentials"),
+    ("macos.yml", r"(?m)^        with:\n          persist-credentials: false\n", "",
+     "checks out with persisted credentials"),
+    ("release.yml", r"(?m)^(      TAG: .*\n)", r"\1      NOTARY_API_KEY_ID: ${{ secrets.NOTARY_API_KEY_ID }}\n",
+     "references NOTARY_API_KEY_ID outside the step that uses it (jobs.release.env.NOTARY_API_KEY_ID)"),
+    ("release.yml", r"(?m)^(    uses: \./\.github/workflows/macos\.yml\n)", r"\1    secrets: inherit\n",
+     "hands every secret to the called workflow"),
+    ("release.yml", r"(?m)^(      - name: Verify the signature and Gatekeeper's verdict\n)",
+     r"\1        env:\n          APPLE_TEAM_ID: ${{ secrets.APPLE_TEAM_ID }}\n",
+     "is handed secrets.APPLE_TEAM_ID as APPLE_TEAM_ID, which its script does not use"),
+    ("release.yml", re.escape(SECRET_PRESENCE), "${{ secrets.NOTARY_API_ISSUER_ID }}",
+     "its first step holds the value of secrets.NOTARY_API_ISSUER_ID"),
+    ("release.yml", r'\$NOTARY_API_KEY_ID" --issuer', '${{ secrets.NOTARY_API_KEY_ID }}" --issuer',
+     "pastes ${{ secrets.NOTARY_API_KEY_ID }} into the script"),
+    ("release.yml", r"--draft --verify-tag", "--draft --clobber --verify-tag",
+     "replaces release assets (--clobber)"),
+    ("release.yml", r"runs-on: macos-15", "runs-on: macos-latest",
+     "runs on macos-latest"),
+    ("macos.yml", r"(?m)^      DEVELOPER_DIR: .*\n", "",
+     "without a pinned Xcode (DEVELOPER_DIR)"),
+]
+work.mkdir()
+docs = top / "BUILD.md"
+names = ("release.yml", "macos.yml")
+missed = 0
+for number, (name, pattern, replacement, says) in enumerate(PLANTS, 1):
+    case = work / str(number)
+    case.mkdir()
+    for other in names:
+        text = (top / ".github/workflows" / other).read_text()
+        if other == name:
+            text, count = re.subn(pattern, lambda m: m.expand(replacement), text, count=1)
+            if count != 1:
+                print(f"check: plant {number} ({name}: {pattern}) matches nothing; update it", file=sys.stderr)
+                missed += 1
+        (case / other).write_text(text)
+    (case / "steps").mkdir()
+    run = subprocess.run([sys.executable, checker, str(case / "steps"), str(docs)] + [str(case / n) for n in names],
+                         capture_output=True, text=True)
+    if run.returncode != 1 or says not in run.stderr:
+        print(f"check: plant {number} in {name} ({says}) was not refused as such; status {run.returncode}:\n{run.stderr}",
+              file=sys.stderr)
+        missed += 1
+sys.exit(1 if missed else 0)
+EOF
+
+# Pins stay current only if Dependabot watches the workflows.
+"$python" - "$top/.github/dependabot.yml" <<'EOF' || fail ".github/dependabot.yml does not keep the actions' pins current (above)"
+import sys, yaml
+config = yaml.safe_load(open(sys.argv[1]))
+if not any(u.get("package-ecosystem") == "github-actions" and u.get("directory") == "/"
+           for u in config.get("updates") or []):
+    sys.exit("check: no update for package-ecosystem github-actions in directory /")
+EOF
+
+# release-state.sh, with a stand-in gh: a failure to ask is never "none",
+# which would let a run publish over a release it could not see.
+mkdir -p "$tmp/gh/bin"
+cat >"$tmp/gh/bin/gh" <<'EOF'
+#!/bin/sh
+case $GH_STUB in
+  draft) echo true ;;
+  published) echo false ;;
+  none) echo "release not found" >&2; exit 1 ;;
+  *) echo "HTTP 401: Bad credentials" >&2; exit 1 ;;
+esac
+EOF
+chmod +x "$tmp/gh/bin/gh"
+for case in draft:draft published:published none:none error:; do
+  state=$(PATH=$tmp/gh/bin:$PATH GH_STUB=${case%%:*} "$here/release-state.sh" v1.2.3 owner/name 2>/dev/null) && status=0 || status=$?
+  if [ "$state" != "${case#*:}" ] || { [ -z "${case#*:}" ] && [ "$status" -eq 0 ]; }; then
+    fail "release-state.sh when gh answers ${case%%:*}: \"$state\", status $status"
+  fi
+done
 
 # --- sign.sh, with a stand-in codesign that records its arguments -----------
 mkdir -p "$tmp/sign/bin"
