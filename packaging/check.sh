@@ -4,15 +4,17 @@
 #   the man page and completions in Contents/Resources, the checksum file
 #   verifies, the cask points at that zip, that executable and those files;
 #   and bad input is refused rather than packed;
-# - sign.sh, with a stand-in codesign: no signature without a profile, and no
-#   stale profile under an ad-hoc one;
 # - both workflows parse, their run steps pass shellcheck, and they keep the
 #   pipeline's rules (workflow_run_steps.py: read-only top-level permissions,
 #   actions pinned to commits, no persisted credentials, secrets only in the
 #   steps that use them and tested for presence first); a planted fault of
 #   each kind is refused;
+# - sign.sh, with a stand-in codesign: no signature without a profile, and no
+#   stale profile under an ad-hoc one;
 # - macos-smoke.sh against the simulated platform: it passes on the answers a
-#   Mac gives an unsigned executable and fails on any other.
+#   Mac gives an unsigned executable and fails on any other; and
+#   macos-launch-check.sh, with stand-ins for the macOS tools: a program that
+#   is killed, hangs or fails is reported, with the system's reason.
 #
 # usage: check.sh BUNDLE        (a built Tresk.app, e.g. build/release/Tresk.app)
 set -euo pipefail
@@ -342,6 +344,58 @@ fail|smoke|entitlement = missing|${commit/0/f}|FAILED: tresk --version
 fail|smoke|biometry = touch-id|$commit|FAILED: tresk get ci/smoke
 fail|smoke|biometry = touch-id|$commit|FAILED: printf x | tresk add ci/smoke
 fail|misrouted|entitlement = missing|$commit|expected: status 1, stdout empty, stderr what --help printed
+EOF
+
+# --- macos-launch-check.sh, with stand-ins for xattr, spctl and log ---------
+launch=$tmp/launch
+mkdir -p "$launch/bin"
+cat >"$launch/bin/xattr" <<EOF
+#!/bin/sh
+printf 'xattr %s\n' "\$*" >>"$launch/tools.log"
+[ "\$1" != -p ] || echo 0081
+EOF
+cat >"$launch/bin/spctl" <<EOF
+#!/bin/sh
+printf 'spctl %s\n' "\$*" >>"$launch/tools.log"
+echo "\$5: \${SPCTL_VERDICT:-accepted}" >&2
+[ -z "\$SPCTL_VERDICT" ]
+EOF
+cat >"$launch/bin/log" <<EOF
+#!/bin/sh
+echo "kernel: AMFI: stand-in reason"
+EOF
+chmod +x "$launch/bin"/*
+# Programs that never answer as they should: killed before main, hanging.
+for stub in 'killed|kill -KILL $$' 'hangs|exec sleep 30'; do
+  mkdir -p "$launch/${stub%%|*}/Tresk.app/Contents/MacOS"
+  printf '#!/bin/sh\n%s\n' "${stub#*|}" >"$launch/${stub%%|*}/Tresk.app/Contents/MacOS/tresk"
+  chmod +x "$launch/${stub%%|*}/Tresk.app/Contents/MacOS/tresk"
+done
+line=$("$bundle/Contents/MacOS/tresk" --version)
+# EXPECTED|BUNDLE|OPTION|DEVICE PROFILE|SPCTL_VERDICT|what the output must say
+while IFS='|' read -r expected app option profile verdict says; do
+  home=$(mktemp -d "$tmp/home.XXXXXX")
+  mkdir -m 700 "$home/tresk-simulator"
+  printf '%s\n' "$profile" >"$home/tresk-simulator/device.profile"
+  rm -f "$launch/tools.log"
+  status=0
+  PATH=$launch/bin:$PATH XDG_DATA_HOME=$home LAUNCH_TIMEOUT=2 SPCTL_VERDICT=$verdict \
+    "$here/macos-launch-check.sh" ${option:+"$option"} "$app" "$line" >"$home/log" 2>&1 || status=$?
+  cat "$launch/tools.log" >>"$home/log" 2>/dev/null || true
+  if { [ "$expected" = pass ] && [ "$status" -ne 0 ]; } || { [ "$expected" = fail ] && [ "$status" -eq 0 ]; } ||
+     ! grep -qF -- "$says" "$home/log"; then
+    fail "macos-launch-check.sh $option on $app, profile \"$profile\": status $status, expected to $expected and say \"$says\":"
+    sed 's/^/    /' "$home/log" >&2
+  fi
+done <<EOF
+pass|$bundle|--quarantine|||xattr -r -w com.apple.quarantine 0081;
+pass|$bundle|--quarantine|||spctl --assess --type execute
+pass|$bundle||||ok: tresk list: status 0
+fail|$bundle|--quarantine||rejected|rejected
+fail|$launch/killed/Tresk.app||||killed by signal 9
+fail|$launch/killed/Tresk.app||||kernel: AMFI: stand-in reason
+fail|$launch/hangs/Tresk.app||||did not finish within 2 seconds
+fail|$bundle||entitlement = missing||FAILED: tresk list: expected status 0
 EOF
 
 if [ "$failures" -ne 0 ]; then
