@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # The release pipeline's parts that run here, on Linux:
-# - package.sh on a built bundle: the zip unpacks to a working Tresk.app, the
-#   checksum file verifies, the cask points at that zip and that executable;
+# - package.sh on a built bundle: the zip unpacks to a working Tresk.app with
+#   the man page and completions in Contents/Resources, the checksum file
+#   verifies, the cask points at that zip, that executable and those files;
 #   and bad input is refused rather than packed;
-# - both workflows parse, their run steps pass shellcheck, and the release
-#   job checks (and BUILD.md names) every secret it uses;
+# - both workflows parse, their run steps pass shellcheck, and they keep the
+#   pipeline's rules (workflow_run_steps.py: read-only top-level permissions,
+#   actions pinned to commits, no persisted credentials, secrets only in the
+#   steps that use them and tested for presence first); a planted fault of
+#   each kind is refused;
+# - sign.sh, with a stand-in codesign: no signature without a profile, and no
+#   stale profile under an ad-hoc one;
 # - macos-smoke.sh against the simulated platform: it passes on the answers a
-#   Mac gives an unsigned executable and fails on any other.
+#   Mac gives an unsigned executable and fails on any other; and
+#   macos-launch-check.sh, with stand-ins for the macOS tools: a program that
+#   is killed, hangs or fails is reported, with the system's reason.
 #
 # usage: check.sh BUNDLE        (a built Tresk.app, e.g. build/release/Tresk.app)
 set -euo pipefail
@@ -38,9 +46,13 @@ dist=$tmp/dist
 zip=$dist/Tresk-$version.zip
 "$here/package.sh" "$bundle" "$version" "$dist" "$repository" >/dev/null
 
+# What the cask links from inside the bundle, and the file each must be.
+resources=(tresk.1:doc/tresk.1 tresk.bash:completions/tresk.bash
+           _tresk:completions/_tresk tresk.fish:completions/tresk.fish)
 entries=$(unzip -Z1 "$zip")
-for entry in Tresk.app/Contents/MacOS/tresk Tresk.app/Contents/Info.plist; do
-  grep -qxF "$entry" <<<"$entries" || fail "the zip has no $entry"
+for entry in Tresk.app/Contents/MacOS/tresk Tresk.app/Contents/Info.plist \
+             "${resources[@]/#/Tresk.app/Contents/Resources/}"; do
+  grep -qxF "${entry%%:*}" <<<"$entries" || fail "the zip has no ${entry%%:*}"
 done
 if grep -v '^Tresk\.app/' <<<"$entries"; then
   fail "the zip holds more than Tresk.app (above)"
@@ -52,6 +64,10 @@ unpacked=$tmp/unpacked/Tresk.app
 for file in Contents/MacOS/tresk Contents/Info.plist; do
   cmp -s "$bundle/$file" "$unpacked/$file" || fail "the unpacked $file differs from the bundle's"
 done
+for pair in "${resources[@]}"; do
+  cmp -s "$top/${pair#*:}" "$unpacked/Contents/Resources/${pair%%:*}" ||
+    fail "the unpacked Contents/Resources/${pair%%:*} is not ${pair#*:}"
+done
 if [ "$("$unpacked/Contents/MacOS/tresk" --version 2>&1)" != "$("$bundle/Contents/MacOS/tresk" --version 2>&1)" ]; then
   fail "the unpacked bundle does not give the built bundle's version line"
 fi
@@ -59,7 +75,7 @@ fi
 # A signed bundle can hold symbolic links, and the seal covers them as links.
 mkdir "$tmp/linked"
 cp -R "$bundle" "$tmp/linked/Tresk.app"
-mkdir "$tmp/linked/Tresk.app/Contents/Resources"
+mkdir -p "$tmp/linked/Tresk.app/Contents/Resources"
 ln -s ../Info.plist "$tmp/linked/Tresk.app/Contents/Resources/Info.plist"
 "$here/package.sh" "$tmp/linked/Tresk.app" "$version" "$tmp/linked-dist" >/dev/null
 mkdir "$tmp/linked-unpacked"
@@ -92,6 +108,30 @@ case $binary in
   "#{appdir}/$app/"*) [ -x "$tmp/unpacked/${binary#'#{appdir}/'}" ] || fail "the cask links $binary, not an executable in the zip" ;;
   *) fail "the cask's binary is not inside the installed app: $binary" ;;
 esac
+# The man page and completions: linked from the installed app, each a file
+# of the zip, and named where man and each shell look for it.
+# STANZA|the name the link must have
+while IFS='|' read -r stanza named; do
+  line=$(grep -E "^  $stanza " "$cask" || true)
+  pattern="^  $stanza \"#\{appdir\}/([^\"]+)\"(, target: \"([^\"]+)\")?$"
+  if ! [[ $line =~ $pattern ]]; then
+    fail "the cask has no line $stanza \"#{appdir}/...\" (found: ${line:-nothing})"
+    continue
+  fi
+  source=${BASH_REMATCH[1]}
+  linked=${BASH_REMATCH[3]:-$(basename "$source")}
+  case $source in
+    "$app"/Contents/Resources/*) [ -f "$tmp/unpacked/$source" ] || fail "the cask's $stanza links $source, which the zip does not hold" ;;
+    *) fail "the cask's $stanza links $source, not a file inside the app's Contents/Resources" ;;
+  esac
+  [ "$linked" = "$named" ] || fail "the cask's $stanza is linked as $linked, not $named"
+done <<EOF
+manpage|tresk.1
+bash_completion|tresk
+zsh_completion|_tresk
+fish_completion|tresk.fish
+EOF
+
 # The cask's requirements agree with the bundle and the release build.
 minimum=$("$python" -c 'import plistlib, sys; print(plistlib.load(open(sys.argv[1], "rb"))["LSMinimumSystemVersion"])' \
   "$bundle/Contents/Info.plist")
@@ -132,6 +172,135 @@ if "$python" "$here/workflow_run_steps.py" "$tmp/steps" "$top/BUILD.md" \
 else
   fail "the workflows (above)"
 fi
+
+# Planted faults: each changes one workflow in a copy and names what the check
+# must report, so no rule of the pipeline can quietly stop being checked.
+"$python" - "$here/workflow_run_steps.py" "$top" "$tmp/planted" <<'EOF' || fail "a planted workflow fault was not refused (above)"
+import pathlib, re, subprocess, sys
+checker, top, work = sys.argv[1], pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])
+SECRET_PRESENCE = "${{ secrets.NOTARY_API_ISSUER_ID != '' }}"
+# workflow, pattern, replacement, what the check must say
+PLANTS = [
+    ("macos.yml", r"actions/checkout@[0-9a-f]{40} # v\S+", "actions/checkout@v7",
+     "uses actions/checkout@v7, not pinned to a full commit SHA"),
+    ("release.yml", r"(attest-build-provenance@[0-9a-f]{40}) # v\S+", r"\1",
+     "without its version in a comment"),
+    ("release.yml", r"(?m)^permissions:\n  contents: read\n", "permissions:\n  contents: write\n",
+     "top-level permissions can write (contents)"),
+    ("macos.yml", r"(?m)^permissions:\n  contents: read\n", "",
+     "has no top-level permissions"),
+    ("macos.yml", r"(?m)^    permissions:\n      contents: read\n", "",
+     "job build: has no permissions of its own"),
+    ("release.yml", r"persist-credentials: false", "persist-credentials: true",
+     "checks out with persisted credentials"),
+    ("macos.yml", r"(?m)^        with:\n          persist-credentials: false\n", "",
+     "checks out with persisted credentials"),
+    ("release.yml", r"(?m)^(      TAG: .*\n)", r"\1      NOTARY_API_KEY_ID: ${{ secrets.NOTARY_API_KEY_ID }}\n",
+     "references NOTARY_API_KEY_ID outside the step that uses it (jobs.release.env.NOTARY_API_KEY_ID)"),
+    ("release.yml", r"(?m)^(    uses: \./\.github/workflows/macos\.yml\n)", r"\1    secrets: inherit\n",
+     "hands every secret to the called workflow"),
+    ("release.yml", r"(?m)^(      - name: Verify the signature and Gatekeeper's verdict\n)",
+     r"\1        env:\n          APPLE_TEAM_ID: ${{ secrets.APPLE_TEAM_ID }}\n",
+     "is handed secrets.APPLE_TEAM_ID as APPLE_TEAM_ID, which its script does not use"),
+    ("release.yml", re.escape(SECRET_PRESENCE), "${{ secrets.NOTARY_API_ISSUER_ID }}",
+     "its first step holds the value of secrets.NOTARY_API_ISSUER_ID"),
+    ("release.yml", r'\$NOTARY_API_KEY_ID" --issuer', '${{ secrets.NOTARY_API_KEY_ID }}" --issuer',
+     "pastes ${{ secrets.NOTARY_API_KEY_ID }} into the script"),
+    ("release.yml", r"--draft --verify-tag", "--draft --clobber --verify-tag",
+     "replaces release assets (--clobber)"),
+    ("release.yml", r"runs-on: macos-15", "runs-on: macos-latest",
+     "runs on macos-latest"),
+    ("macos.yml", r"(?m)^      DEVELOPER_DIR: .*\n", "",
+     "without a pinned Xcode (DEVELOPER_DIR)"),
+]
+work.mkdir()
+docs = top / "BUILD.md"
+names = ("release.yml", "macos.yml")
+missed = 0
+for number, (name, pattern, replacement, says) in enumerate(PLANTS, 1):
+    case = work / str(number)
+    case.mkdir()
+    for other in names:
+        text = (top / ".github/workflows" / other).read_text()
+        if other == name:
+            text, count = re.subn(pattern, lambda m: m.expand(replacement), text, count=1)
+            if count != 1:
+                print(f"check: plant {number} ({name}: {pattern}) matches nothing; update it", file=sys.stderr)
+                missed += 1
+        (case / other).write_text(text)
+    (case / "steps").mkdir()
+    run = subprocess.run([sys.executable, checker, str(case / "steps"), str(docs)] + [str(case / n) for n in names],
+                         capture_output=True, text=True)
+    if run.returncode != 1 or says not in run.stderr:
+        print(f"check: plant {number} in {name} ({says}) was not refused as such; status {run.returncode}:\n{run.stderr}",
+              file=sys.stderr)
+        missed += 1
+sys.exit(1 if missed else 0)
+EOF
+
+# Pins stay current only if Dependabot watches the workflows.
+"$python" - "$top/.github/dependabot.yml" <<'EOF' || fail ".github/dependabot.yml does not keep the actions' pins current (above)"
+import sys, yaml
+config = yaml.safe_load(open(sys.argv[1]))
+if not any(u.get("package-ecosystem") == "github-actions" and u.get("directory") == "/"
+           for u in config.get("updates") or []):
+    sys.exit("check: no update for package-ecosystem github-actions in directory /")
+EOF
+
+# release-state.sh, with a stand-in gh: a failure to ask is never "none",
+# which would let a run publish over a release it could not see.
+mkdir -p "$tmp/gh/bin"
+cat >"$tmp/gh/bin/gh" <<'EOF'
+#!/bin/sh
+case $GH_STUB in
+  draft) echo true ;;
+  published) echo false ;;
+  none) echo "release not found" >&2; exit 1 ;;
+  *) echo "HTTP 401: Bad credentials" >&2; exit 1 ;;
+esac
+EOF
+chmod +x "$tmp/gh/bin/gh"
+for case in draft:draft published:published none:none error:; do
+  state=$(PATH=$tmp/gh/bin:$PATH GH_STUB=${case%%:*} "$here/release-state.sh" v1.2.3 owner/name 2>/dev/null) && status=0 || status=$?
+  if [ "$state" != "${case#*:}" ] || { [ -z "${case#*:}" ] && [ "$status" -eq 0 ]; }; then
+    fail "release-state.sh when gh answers ${case%%:*}: \"$state\", status $status"
+  fi
+done
+
+# --- sign.sh, with a stand-in codesign that records its arguments -----------
+mkdir -p "$tmp/sign/bin"
+cat >"$tmp/sign/bin/codesign" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$tmp/sign/codesign.log"
+EOF
+chmod +x "$tmp/sign/bin/codesign"
+printf 'profile\n' >"$tmp/sign/tresk.provisionprofile"
+printf '<plist/>\n' >"$tmp/sign/tresk.entitlements"
+# EXPECTED STATUS|IDENTITY|ENTITLEMENTS|PROFILE|what must follow (in the log or the bundle)
+while IFS='|' read -r expected identity entitlements profile says; do
+  rm -rf "$tmp/sign/Tresk.app" "$tmp/sign/codesign.log"
+  mkdir -p "$tmp/sign/Tresk.app/Contents/MacOS"
+  printf 'stale\n' >"$tmp/sign/Tresk.app/Contents/embedded.provisionprofile"
+  status=0
+  PATH=$tmp/sign/bin:$PATH "$top/bundle/sign.sh" "$tmp/sign/Tresk.app" "$entitlements" "$identity" "$profile" \
+    >"$tmp/sign/out" 2>&1 || status=$?
+  embedded=$(cat "$tmp/sign/Tresk.app/Contents/embedded.provisionprofile" 2>/dev/null || echo none)
+  log=$(cat "$tmp/sign/codesign.log" 2>/dev/null || true)
+  if [ "$status" -ne "$expected" ] || ! grep -qF -- "$says" <<<"$(cat "$tmp/sign/out"; echo "embedded: $embedded"; echo "$log")"; then
+    fail "sign.sh \"$identity\" \"$entitlements\" \"$profile\": status $status (expected $expected), embedded profile: $embedded, codesign: ${log:-not run}; expected \"$says\":"
+    sed 's/^/    /' "$tmp/sign/out" >&2
+  elif [ "$expected" -ne 0 ] && [ -n "$log" ]; then
+    fail "sign.sh \"$identity\" \"$entitlements\" \"$profile\" refused, but ran codesign first: $log"
+  fi
+done <<EOF
+1|Developer ID Application: Example (ABCDE12345)|$tmp/sign/tresk.entitlements||Set TRESK_PROVISIONING_PROFILE
+1|Developer ID Application: Example (ABCDE12345)|$tmp/sign/tresk.entitlements|$tmp/sign/missing|no such file
+0|Developer ID Application: Example (ABCDE12345)|$tmp/sign/tresk.entitlements|$tmp/sign/tresk.provisionprofile|embedded: profile
+0|Developer ID Application: Example (ABCDE12345)|$tmp/sign/tresk.entitlements|$tmp/sign/tresk.provisionprofile|--entitlements $tmp/sign/tresk.entitlements
+0|-|||embedded: none
+1|-||$tmp/sign/tresk.provisionprofile|cannot carry the keychain entitlements
+1|-|$tmp/sign/tresk.entitlements||cannot carry the keychain entitlements
+EOF
 
 # --- macos-smoke.sh against the simulated platform --------------------------
 # A copy of the bundle built from a known, clean commit, as CI's is.
@@ -175,6 +344,58 @@ fail|smoke|entitlement = missing|${commit/0/f}|FAILED: tresk --version
 fail|smoke|biometry = touch-id|$commit|FAILED: tresk get ci/smoke
 fail|smoke|biometry = touch-id|$commit|FAILED: printf x | tresk add ci/smoke
 fail|misrouted|entitlement = missing|$commit|expected: status 1, stdout empty, stderr what --help printed
+EOF
+
+# --- macos-launch-check.sh, with stand-ins for xattr, spctl and log ---------
+launch=$tmp/launch
+mkdir -p "$launch/bin"
+cat >"$launch/bin/xattr" <<EOF
+#!/bin/sh
+printf 'xattr %s\n' "\$*" >>"$launch/tools.log"
+[ "\$1" != -p ] || echo 0081
+EOF
+cat >"$launch/bin/spctl" <<EOF
+#!/bin/sh
+printf 'spctl %s\n' "\$*" >>"$launch/tools.log"
+echo "\$5: \${SPCTL_VERDICT:-accepted}" >&2
+[ -z "\$SPCTL_VERDICT" ]
+EOF
+cat >"$launch/bin/log" <<EOF
+#!/bin/sh
+echo "kernel: AMFI: stand-in reason"
+EOF
+chmod +x "$launch/bin"/*
+# Programs that never answer as they should: killed before main, hanging.
+for stub in 'killed|kill -KILL $$' 'hangs|exec sleep 30'; do
+  mkdir -p "$launch/${stub%%|*}/Tresk.app/Contents/MacOS"
+  printf '#!/bin/sh\n%s\n' "${stub#*|}" >"$launch/${stub%%|*}/Tresk.app/Contents/MacOS/tresk"
+  chmod +x "$launch/${stub%%|*}/Tresk.app/Contents/MacOS/tresk"
+done
+line=$("$bundle/Contents/MacOS/tresk" --version)
+# EXPECTED|BUNDLE|OPTION|DEVICE PROFILE|SPCTL_VERDICT|what the output must say
+while IFS='|' read -r expected app option profile verdict says; do
+  home=$(mktemp -d "$tmp/home.XXXXXX")
+  mkdir -m 700 "$home/tresk-simulator"
+  printf '%s\n' "$profile" >"$home/tresk-simulator/device.profile"
+  rm -f "$launch/tools.log"
+  status=0
+  PATH=$launch/bin:$PATH XDG_DATA_HOME=$home LAUNCH_TIMEOUT=2 SPCTL_VERDICT=$verdict \
+    "$here/macos-launch-check.sh" ${option:+"$option"} "$app" "$line" >"$home/log" 2>&1 || status=$?
+  cat "$launch/tools.log" >>"$home/log" 2>/dev/null || true
+  if { [ "$expected" = pass ] && [ "$status" -ne 0 ]; } || { [ "$expected" = fail ] && [ "$status" -eq 0 ]; } ||
+     ! grep -qF -- "$says" "$home/log"; then
+    fail "macos-launch-check.sh $option on $app, profile \"$profile\": status $status, expected to $expected and say \"$says\":"
+    sed 's/^/    /' "$home/log" >&2
+  fi
+done <<EOF
+pass|$bundle|--quarantine|||xattr -r -w com.apple.quarantine 0081;
+pass|$bundle|--quarantine|||spctl --assess --type execute
+pass|$bundle||||ok: tresk list: status 0
+fail|$bundle|--quarantine||rejected|rejected
+fail|$launch/killed/Tresk.app||||killed by signal 9
+fail|$launch/killed/Tresk.app||||kernel: AMFI: stand-in reason
+fail|$launch/hangs/Tresk.app||||did not finish within 2 seconds
+fail|$bundle||entitlement = missing||FAILED: tresk list: expected status 0
 EOF
 
 if [ "$failures" -ne 0 ]; then
