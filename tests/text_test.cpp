@@ -132,6 +132,8 @@ TEST(Text, VisibleText) {
         {"a\rb\tc\x7f", "a\\x0db\\x09c\\x7f"},
         {std::string("nul\0in", 6), "nul\\x00in"},
         {"c1 \xC2\x9B[31m \xC2\x85", "c1 \\u009b[31m \\u0085"},   // CSI and NEL
+        {"\xC2\x80 and \xC2\x9F", "\\u0080 and \\u009f"},            // the ends of C1, as characters
+        {"\xC2\xA0", "\xC2\xA0"},                                      // the first after C1 is text
         {"\xC3\xA9t\xC3\xA9 \xE2\x80\xAE", "\xC3\xA9t\xC3\xA9 \xE2\x80\xAE"},  // letters, and a bidi mark, kept
         {"bad \xFF\xFE end", "bad \\xff\\xfe end"},
         {"cut \xE2\x82", "cut \\xe2\\x82"},
@@ -158,7 +160,14 @@ TEST(Text, WellFormedAndControl) {
         {"\xED\xA0\x80", false, false},     // a surrogate
         {"a\nb", true, true},
         {"a\x7f", true, true},
-        {"a\xC2\x80", true, true},           // C1
+        {"a\xC2\x80", true, true},           // C1, its first
+        {"a\xC2\x9F", true, true},           // ... and its last
+        {"a\xC2\xA0", true, false},          // no-break space: after C1
+        {std::string("a\0b", 3), true, true},  // NUL
+        {"a\x1F", true, true},
+        {"a ~", true, false},
+        {"ns/\x80", false, false},          // a lone continuation byte, just past ASCII
+        {"\x7F\x80", false, true},
         {"", true, false},
     };
     for (const auto& c : cases) {
@@ -183,13 +192,14 @@ TEST(Text, Utf16KeepsEveryCharacter) {
 // The ASCII shortcuts against ICU itself, over text made of the characters
 // where they could go wrong: case, CR and LF, controls and the slash.
 TEST(Text, AsciiShortcutsGiveIcusAnswers) {
-    const char alphabet[] = "aZ/\r\n\x01\x7f -.0";
+    const char alphabet[] = "aZ/\r\n\x01\x7f\x80 -.0";  // 0x80: the first byte that is not ASCII
     std::mt19937 random(9);
     std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2), length(0, 12);
     for (int round = 0; round < 2000; ++round) {
         std::string text;
         for (std::size_t i = length(random); i > 0; --i) text += alphabet[pick(random)];
         SCOPED_TRACE(::testing::PrintToString(text));
+        ASSERT_EQ(text::isWellFormedUtf8(text), text.find('\x80') == std::string::npos);
         ASSERT_EQ(text::toLower(text), text::library::toLower(text));
         ASSERT_EQ(text::toNFC(text), text::library::toNFC(text));
         ASSERT_EQ(text::findCluster(text, "/"), text::library::findCluster(text, "/"));
