@@ -41,7 +41,8 @@ TEST(Refusals, InvalidNames) {
     const std::string names[] = {
         "a", "a/", "/b", "/", "", "a/\xcc\x81" "b",
         "evil/x\nwork/api-token", "ns/a\rb", "ns/\x1b[2J", "ns/\x7f", "ns/\xc2\x85", "ns/\xc2\x9b" "1m",
-        "\xff/k", "\xfe/k", "ns/\xc3", "\xc0\xaf/k",
+        "ns/\xc2\x80", "ns/\xc2\x9f",  // the first and last C1 controls
+        "\xff/k", "\xfe/k", "ns/\xc3", "\xc0\xaf/k", "ns/\x80",
     };
     Sandbox sandbox;
     for (const auto& name : names) {
