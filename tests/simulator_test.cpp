@@ -176,10 +176,14 @@ TEST_F(SimulatedKeychainTest, DamagedFilesAreStatusesNotCrashes) {
     keychain_ = makeSystemKeychain();
     EXPECT_EQ(get("a", "b").status, status::invalidKeychain);
     EXPECT_EQ(add("a", "c", "v"), status::invalidKeychain);
-    EXPECT_TRUE(keychain_->statusMessage(status::invalidKeychain));
+    EXPECT_EQ(keychain_->statusMessage(status::invalidKeychain),
+              "The keychain database is damaged or is not a keychain.");
 
     profile("biometry = retina\n");
     EXPECT_EQ(listAll().status, status::notAvailable);
+    // The text says what made the keychain unavailable.
+    EXPECT_EQ(keychain_->statusMessage(status::notAvailable),
+              "The keychain is not available: device profile line 1: 'retina' is not a value of biometry.");
 }
 
 // One record per line, whatever the reason holds: no character can forge a

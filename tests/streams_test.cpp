@@ -130,6 +130,29 @@ TEST(Streams, ReadAllCollectsEverythingThroughShortReadsAndInterruptions) {
     EXPECT_TRUE(std::equal(sent.begin(), sent.end(), buffer.data()));
 }
 
+// `tresk add a/b < file`: a regular file is read to its end from where the
+// shell left it, whatever its size against the buffer's first guess.
+TEST(Streams, ReadAllReadsARedirectedFile) {
+    struct Case {
+        std::size_t size, skipped;  // skipped: already read by someone else
+    } cases[] = {{1, 0}, {4096, 0}, {(1 << 20) + 3, 0}, {10, 4}, {3 << 19, 1 << 19}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) + " bytes, from " + std::to_string(c.skipped));
+        const auto bytes = pattern(c.size);
+        char path[] = "/tmp/tresk-streams-XXXXXX";
+        const int fd = ::mkstemp(path);
+        ASSERT_GE(fd, 0);
+        ::unlink(path);
+        ASSERT_EQ(writeAll(fd, bytes), 0);
+        ASSERT_EQ(::lseek(fd, static_cast<off_t>(c.skipped), SEEK_SET), static_cast<off_t>(c.skipped));
+        SecretBuffer buffer;
+        EXPECT_EQ(readAll(fd, buffer), 0);
+        ::close(fd);
+        ASSERT_EQ(buffer.size(), c.size - c.skipped);
+        EXPECT_TRUE(std::equal(bytes.begin() + static_cast<long>(c.skipped), bytes.end(), buffer.data()));
+    }
+}
+
 TEST(Streams, WriteAllReportsAClosedPipe) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);

@@ -174,6 +174,10 @@ TEST(Text, IsVisibleText) {
         {"a\xC2\x9F", false},
         {"a\xE2\x80\xA8", false},     // line separator
         {"a\xE2\x80\xAE", false},     // right-to-left override
+        {"a\xC2\xA0", true},          // no-break space: after C1
+        {"a\x1F", false},
+        {"a ~", true},
+        {"\x7F\x80", false},
         {"", true},
     };
     for (const auto& [in, visible] : cases) EXPECT_EQ(text::isVisibleText(in), visible) << ::testing::PrintToString(in);
@@ -194,13 +198,14 @@ TEST(Text, Utf16KeepsEveryCharacter) {
 // The ASCII shortcuts against ICU itself, over text made of the characters
 // where they could go wrong: case, CR and LF, controls and the slash.
 TEST(Text, AsciiShortcutsGiveIcusAnswers) {
-    const char alphabet[] = "aZ/\r\n\x01\x7f -.0";
+    const char alphabet[] = "aZ/\r\n\x01\x7f\x80 -.0";  // 0x80: the first byte that is not ASCII
     std::mt19937 random(9);
     std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2), length(0, 12);
     for (int round = 0; round < 2000; ++round) {
         std::string text;
         for (std::size_t i = length(random); i > 0; --i) text += alphabet[pick(random)];
         SCOPED_TRACE(::testing::PrintToString(text));
+        ASSERT_EQ(text::isVisibleText(text), text.find_first_of("\r\n\x01\x7f\x80") == std::string::npos);
         ASSERT_EQ(text::toLower(text), text::library::toLower(text));
         ASSERT_EQ(text::toNFC(text), text::library::toNFC(text));
         ASSERT_EQ(text::findCluster(text, "/"), text::library::findCluster(text, "/"));

@@ -41,8 +41,10 @@ TEST(Refusals, InvalidNames) {
     const std::string names[] = {
         "a", "a/", "/b", "/", "", "a/\xcc\x81" "b",
         "evil/x\nwork/api-token", "ns/a\rb", "ns/\x1b[2J", "ns/\x7f", "ns/\xc2\x85", "ns/\xc2\x9b" "1m",
+        "ns/\xc2\x80", "ns/\xc2\x9f",  // the first and last C1 controls
         "\xff/k", "\xfe/k", "ns/\xc3", "\xc0\xaf/k", "ns/\x80",
-        "ns/a\xe2\x80\xa8" "b", "ns/\xe2\x80\xa9", "ns/\xe2\x80\xae" "txt.exe", "\xe2\x81\xa6" "ns/k", "ns/\xe2\x80\x8f",
+        "ns/a\xe2\x80\xa8" "b", "ns/\xe2\x80\xa9",                              // line and paragraph separators
+        "ns/\xe2\x80\xae" "txt.exe", "\xe2\x81\xa6" "ns/k", "ns/\xe2\x80\x8f",  // bidirectional controls
     };
     Sandbox sandbox;
     for (const auto& name : names) {

@@ -35,9 +35,10 @@ std::string plist(const std::string& dict) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + dict + "</dict></plist>\n";
 }
 
-e2e::Result version(const e2e::Sandbox& box, const std::string& executable) {
+e2e::Result version(const e2e::Sandbox& box, const std::string& executable, const std::string& argv0 = "tresk") {
     e2e::Invocation run{{"--version"}};
     run.executable = executable;
+    run.argv0 = argv0;
     return box.run(run);
 }
 
@@ -53,6 +54,11 @@ TEST(Version, FollowsLinksToTheBundle) {
     fs::create_symlink("deeper/tresk", bin / "tresk");
     fs::create_symlink(bin / "tresk", fs::path(box.home()) / "tk");
     EXPECT_TRUE(e2e::Outcome(version(box, (fs::path(box.home()) / "tk").string()), 0, "Tresk 2.1.0 (abcdef0-dirty)\n", ""));
+
+    // Info.plist itself may be a link (a bundle assembled from links): it is followed.
+    fs::rename(bundle.root / "Contents/Info.plist", fs::path(box.home()) / "Info.plist");
+    fs::create_symlink(fs::path(box.home()) / "Info.plist", bundle.root / "Contents/Info.plist");
+    EXPECT_TRUE(e2e::Outcome(version(box, bundle.executable()), 0, "Tresk 2.1.0 (abcdef0-dirty)\n", ""));
 }
 
 TEST(Version, MetadataMissing) {
@@ -93,15 +99,21 @@ TEST(Version, HostileInfoPlists) {
     for (int i = 0; i < 4000; ++i) deep += "<array>";
     for (int i = 0; i < 4000; ++i) deep += "</array>";
     deep += "</dict></plist>";
+    // What /proc/self/cmdline holds for a run started with this name: a good
+    // Info.plist in its first 64 KiB, more after; stat says its size is 0.
+    std::string longName = plist("<key>CFBundleShortVersionString</key><string>1</string>" + keys);
+    longName.resize(70000, ' ');
     struct Case {
         std::string what;
         std::function<void()> make;
         std::string out;
+        std::string argv0 = "tresk";
     } cases[] = {
         {"a newline in the version", [&] { bundle.infoPlist(plist("<key>CFBundleShortVersionString</key><string>1\nTresk 9.9.9 (forged)</string>" + keys)); }, ""},
         {"an escape in the revision", [&] { bundle.infoPlist(plist("<key>CFBundleShortVersionString</key><string>1</string><key>TreskGitCommit</key><string>ab\x1b[2J</string><key>TreskBuildDirty</key><false/>")); }, ""},
         {"a FIFO", [&] { fs::remove(info); ASSERT_EQ(::mkfifo(info.c_str(), 0600), 0); }, ""},
         {"a link to /dev/zero", [&] { fs::remove(info); fs::create_symlink("/dev/zero", info); }, ""},
+        {"a link to a file of unstated size, over 64 KiB", [&] { fs::remove(info); fs::create_symlink("/proc/self/cmdline", info); }, "", longName},
         {"a directory", [&] { fs::remove(info); fs::create_directory(info); }, ""},
         {"larger than 64 KiB", [&] { fs::remove_all(info); bundle.infoPlist(plist("<key>CFBundleShortVersionString</key><string>" + std::string(70000, '1') + "</string>" + keys)); }, ""},
         {"deeply nested, beside good keys", [&] { bundle.infoPlist(deep); }, "Tresk 1 (abc)\n"},
@@ -125,7 +137,7 @@ TEST(Version, HostileInfoPlists) {
         SCOPED_TRACE(c.what);
         c.make();
         const auto started = std::chrono::steady_clock::now();
-        e2e::Result r = version(box, bundle.executable());
+        e2e::Result r = version(box, bundle.executable(), c.argv0);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
         if (c.out.empty()) {
             EXPECT_TRUE(e2e::Outcome(r, 1, "", metadataMissing));

@@ -1,14 +1,18 @@
 // Forged input, each case one that once broke the program: every answer is one
 // clean line and status 1, and nothing is stored, released or dumped.
+#include <fcntl.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -39,35 +43,33 @@ TEST(Hostile, RefusedNamesStoreNothing) {
 // Items named by another program, or before such names were refused: each
 // is listed on a line of its own, as visible text, whatever bytes it holds.
 TEST(Hostile, ListingShowsEveryNameAsVisibleText) {
+    struct Forged {
+        std::string service, account;  // SQL expressions
+        std::string listed;
+    } forged[] = {  // in the order they are listed
+        {"'bidi'", "'txt' || char(8238) || 'exe.js'", "bidi/txt\\u202eexe.js"},  // U+202E shows it reversed
+        {"'evil'", "'c1-' || char(128) || '-' || char(159)", "evil/c1-\\u0080-\\u009f"},
+        {"'evil'", "'n' || char(0) || 'ul'", "evil/n\\x00ul"},
+        {"'evil'", "'nbsp-' || char(160)", "evil/nbsp-\xc2\xa0"},  // the first character after C1 is text
+        {"'evil'", "'x' || char(10) || 'work/api-token' || char(27) || '[0m'", "evil/x\\x0awork/api-token\\x1b[0m"},
+        {"'raw'", "CAST(x'9b33316d78ff' AS TEXT)", "raw/\\x9b31mx\\xff"},  // an 8-bit CSI, and a byte that is no UTF-8
+        // line and paragraph separators
+        {"'split'", "'a' || char(8232) || 'b' || char(8233)", "split/a\\u2028b\\u2029"},
+    };
     Sandbox sandbox;
     ASSERT_TRUE(Outcome(sandbox.run({"add", "work/real"}, "v"), 0, "", added));
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
-    struct Forged {
-        const char* service;  // SQL expressions
-        const char* account;
-    } forged[] = {
-        {"'evil'", "'x' || char(10) || 'work/api-token' || char(27) || '[0m'"},
-        {"'raw'", "CAST(x'9b33316d78ff' AS TEXT)"},          // an 8-bit CSI, and a byte that is no UTF-8
-        {"'bidi'", "'txt' || char(8238) || 'exe.js'"},        // U+202E shows the name reversed
-        {"'split'", "'a' || char(8232) || 'b' || char(8233)"},  // line and paragraph separators
-        {"'nul'", "CAST(x'610062' AS TEXT)"},
-    };
+    std::string listing;
     for (const auto& f : forged) {
-        const std::string sql = std::string("INSERT INTO items SELECT class, ") + f.service + ", " + f.account +
-                                ", synchronizable, access_flags, protection, enrollment, created, modified, data"
-                                " FROM items WHERE service = 'work'";
-        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        const std::string forge = "INSERT INTO items SELECT class, " + f.service + ", " + f.account +
+                                  ", synchronizable, access_flags, protection, enrollment, created, modified, data"
+                                  " FROM items WHERE service = 'work'";
+        EXPECT_EQ(sqlite3_exec(db, forge.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        listing += f.listed + "\n";
     }
     sqlite3_close(db);
-    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0,
-                        "bidi/txt\\u202eexe.js\n"
-                        "evil/x\\x0awork/api-token\\x1b[0m\n"
-                        "nul/a\\x00b\n"
-                        "raw/\\x9b31mx\\xff\n"
-                        "split/a\\u2028b\\u2029\n"
-                        "work/real\n",
-                        ""));
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, listing + "work/real\n", ""));
 }
 
 TEST(Hostile, ValuesLargerThanMemoryAreAnErrorNotACrash) {
@@ -83,18 +85,62 @@ TEST(Hostile, ValuesLargerThanMemoryAreAnErrorNotACrash) {
 #endif
 }
 
+// What /proc tells of a process from outside.
+struct SeenFromOutside {
+    std::string coreLimit;          // "soft hard", from /proc/PID/limits
+    std::string ids;                // "uid:gid" the process runs as (effective)
+    std::string ownerOfItsMemory;   // "uid:gid" of /proc/PID/mem
+};
+
+SeenFromOutside look(pid_t pid) {
+    const std::string proc = "/proc/" + std::to_string(pid);
+    SeenFromOutside seen;
+    std::ifstream limits(proc + "/limits");
+    for (std::string line; std::getline(limits, line);) {
+        const std::string label = "Max core file size";
+        if (line.rfind(label, 0) != 0) continue;
+        std::istringstream fields(line.substr(label.size()));
+        std::string soft, hard;
+        fields >> soft >> hard;
+        seen.coreLimit = soft + " " + hard;
+    }
+    std::ifstream status(proc + "/status");
+    std::string uid, gid;
+    for (std::string line; std::getline(status, line);) {
+        std::istringstream fields(line);
+        std::string label, real, effective;
+        fields >> label >> real >> effective;
+        if (label == "Uid:") uid = effective;
+        if (label == "Gid:") gid = effective;
+    }
+    seen.ids = uid + ":" + gid;
+    struct stat st {};
+    if (::stat((proc + "/mem").c_str(), &st) == 0) {
+        seen.ownerOfItsMemory = std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid);
+    }
+    return seen;
+}
+
 // Killed while it holds a value, the process leaves no core file behind,
-// however the shell set the limit.
+// however the shell set the limit: before it reads the value its core size
+// limit is 0 and it is no longer dumpable (the kernel then gives its /proc
+// files to root, and no process of the user may read its memory).
 TEST(Hostile, NoCoreFileHoldsAValue) {
     Sandbox sandbox;
     const std::string secret = "core-dump-secret-" + std::to_string(::getpid());
+    SeenFromOutside seen;
     Invocation v{.args = {"add", "ns/k"}, .input = secret, .allowCoreDumps = true,
-                 .whileInputOpen = [](pid_t pid) {
-                     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the value is read by now
+                 // Run as root, the process must not be all root, or root's ownership tells nothing.
+                 .group = ::geteuid() == 0 ? std::optional<gid_t>(65534) : std::nullopt,
+                 .whileInputOpen = [&](pid_t pid) {
+                     seen = look(pid);  // it has read the value and waits for the end of it
                      ::kill(pid, SIGQUIT);
                  }};
     Result r = sandbox.run(v);
     EXPECT_EQ(r.status, -SIGQUIT) << show(r.err);
+    EXPECT_EQ(seen.coreLimit, "0 0");
+    ASSERT_NE(seen.ids, "0:0");
+    EXPECT_EQ(seen.ownerOfItsMemory, "0:0") << "the process, running as " << seen.ids << ", stayed dumpable";
     EXPECT_FALSE(r.coreDumped);
     for (const auto& entry : fs::recursive_directory_iterator(sandbox.home())) {
         EXPECT_EQ(entry.path().filename().string().rfind("core", 0), std::string::npos) << entry.path();
@@ -104,16 +150,19 @@ TEST(Hostile, NoCoreFileHoldsAValue) {
 // What the simulated Mac cannot read or trust refuses; it never stands for
 // a Mac whose user approves everything.
 TEST(Hostile, AnUnusableProfileFailsClosed) {
-    enum Damage { Directory, LinkLoop, Fifo, TooLarge, Escapes };
+    enum Damage { Directory, LinkLoop, LinkToOwnFile, Fifo, TooLarge, Text };
     struct Case {
         Damage damage;
         std::string problem;  // as the status text tells it
+        std::string text = {};  // the profile, for Text
     } cases[] = {
         {Directory, "device.profile: it is not a regular file"},
         {LinkLoop, "device.profile is a symbolic link"},
+        {LinkToOwnFile, "device.profile is a symbolic link"},  // to a good profile, the user's own
         {Fifo, "device.profile: it is not a regular file"},
         {TooLarge, "device.profile: it is larger than 1 MiB"},
-        {Escapes, "device profile line 1: '\\x1b[2Jx' is not a value of answer"},
+        {Text, "device profile line 1: '\\x1b[2Jx' is not a value of answer", "answer = \x1b[2Jx\n"},
+        {Text, "device profile line 2: expected NAME = VALUE", "# cancel every prompt\nanswer cancel\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.problem);
@@ -123,9 +172,14 @@ TEST(Hostile, AnUnusableProfileFailsClosed) {
         switch (c.damage) {
             case Directory: fs::create_directory(profile); break;
             case LinkLoop: fs::create_symlink("device.profile", profile); break;
+            case LinkToOwnFile:
+                std::ofstream(sandbox.simulatorDir() + "/mine.profile") << "answer = approve\n";
+                ASSERT_EQ(::chmod((sandbox.simulatorDir() + "/mine.profile").c_str(), 0600), 0);
+                fs::create_symlink("mine.profile", profile);
+                break;
             case Fifo: ASSERT_EQ(::mkfifo(profile.c_str(), 0600), 0); break;
             case TooLarge: sandbox.writeProfile(std::string((1 << 20) + 1, '#')); break;
-            case Escapes: sandbox.writeProfile("answer = \x1b[2Jx\n"); break;
+            case Text: sandbox.writeProfile(c.text); break;
         }
         Result get = sandbox.run({"get", "ns/k"});
         EXPECT_TRUE(Outcome(get, 1, "", "Error: Failed to retrieve value. (-25291: The keychain is not available: *" +
@@ -169,10 +223,51 @@ TEST(Hostile, OnlyTheUsersOwnFilesAreTrusted) {
                         "*/tresk-simulator belongs to another user.)\n"));
 }
 
+// A file of the simulator's that is not a regular file is refused, however
+// it would behave: a FIFO someone reads, a device that swallows what is written.
+TEST(Hostile, OnlyRegularFilesAreTrusted) {
+    enum Kind { ReadFifo, Device };
+    struct Case {
+        std::string file;
+        Kind kind;
+        std::string err;
+    } cases[] = {
+        {"prompts.log", ReadFifo,
+         "Error: Failed to retrieve value. (-25291: The keychain is not available: the prompt could not be recorded: "
+         "*/prompts.log is not a regular file.)\n"},
+        {"prompts.log", Device,
+         "Error: Failed to retrieve value. (-25291: The keychain is not available: the prompt could not be recorded: "
+         "*/prompts.log is not a regular file.)\n"},
+        {"keychain.sqlite3", ReadFifo,
+         "Error: Failed to retrieve value. (-25291: The keychain is not available: "
+         "*/keychain.sqlite3 is not a regular file.)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file + (c.kind == Device ? " as a device" : " as a FIFO"));
+        if (c.kind == Device && ::geteuid() != 0) continue;  // only root makes device nodes
+        Sandbox sandbox;
+        ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
+        const std::string path = sandbox.simulatorDir() + "/" + c.file;
+        fs::remove(path);
+        int reader = -1;
+        if (c.kind == ReadFifo) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);  // a writer's open then succeeds
+            ASSERT_GE(reader, 0);
+        } else {
+            ASSERT_EQ(::mknod(path.c_str(), S_IFCHR | 0600, ::makedev(1, 3)), 0) << "as /dev/null";
+        }
+        EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "", c.err));
+        if (reader >= 0) ::close(reader);
+    }
+}
+
 TEST(Hostile, DamagedDatabasesAreReportedAsDamaged) {
     const char* damages[] = {
-        "PRAGMA user_version = 1;",                                    // the right version, no table
+        "PRAGMA user_version = 1;",                                    // the first layout's version, no table
         "PRAGMA user_version = 1; CREATE TABLE items (class TEXT);",    // a table of the wrong shape
+        "PRAGMA user_version = 2;",                                    // the present version, no table
+        "PRAGMA user_version = 2; CREATE TABLE items (class TEXT);",
         "PRAGMA user_version = 7; CREATE TABLE t (x);",                 // somebody else's
         "CREATE TABLE theirs (x);",                                     // no version, but not empty
     };

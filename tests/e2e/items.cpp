@@ -1,5 +1,7 @@
 // Values, addresses and listing through the built binary and the simulated Keychain.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <cstddef>
 #include <iterator>
@@ -28,7 +30,9 @@ std::string noise(std::size_t size) {
 
 TEST(Items, ValuesComeBackByteForByte) {
     const std::string values[] = {
-        std::string("a\0b\0", 4), "\xff\xfe\xc3(\x80", "line\n", "\n", " padded ", noise(64 << 20),
+        std::string("a\0b\0", 4), "\xff\xfe\xc3(\x80", "line\n", "\n", " padded ",
+        noise(3 << 19),  // one and a half of the store's 1 MiB pieces: the last one is short
+        noise(64 << 20),
     };
     Sandbox sandbox;
     for (std::size_t i = 0; i < std::size(values); ++i) {
@@ -37,6 +41,33 @@ TEST(Items, ValuesComeBackByteForByte) {
         EXPECT_TRUE(Outcome(sandbox.run({"add", key}, values[i]), 0, "", added));
         EXPECT_TRUE(Outcome(sandbox.run({"get", key}), 0, values[i], ""));
     }
+}
+
+// `tresk add a/b < file`: the file is the value, whatever its size.
+TEST(Items, ARedirectedFileIsTheValue) {
+    const std::string values[] = {"v", std::string("\0\xff\n", 3), noise(3 << 19)};
+    Sandbox sandbox;
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        const std::string key = "file/" + std::to_string(i);
+        SCOPED_TRACE(key + " " + show(values[i]));
+        const Invocation add{.args = {"add", key}, .input = values[i], .stdinKind = Input::File};
+        EXPECT_TRUE(Outcome(sandbox.run(add), 0, "", added));
+        EXPECT_TRUE(Outcome(sandbox.run({"get", key}), 0, values[i], ""));
+    }
+    const Invocation empty{.args = {"add", "file/empty"}, .stdinKind = Input::File};
+    EXPECT_TRUE(Outcome(sandbox.run(empty), 1, "", "Error: No value provided via stdin.\n"));
+}
+
+// Piped input is gathered in pieces that are given back as they are moved
+// into the value's buffer: the value is resident once, plus a piece, never
+// twice. (The peak also counts what the forked test process held, the value
+// among it: less than the bound too.)
+TEST(Items, APipedValueIsResidentOnce) {
+    constexpr std::size_t mebibyte = 1 << 20, size = 64 * mebibyte;
+    Sandbox sandbox;
+    Result r = sandbox.run({"add", "big/value"}, std::string(size, 'v'));
+    ASSERT_TRUE(Outcome(r, 0, "", added));
+    EXPECT_LT(r.peakResident, size + 32 * mebibyte) << "peak " << r.peakResident / mebibyte << " MiB";
 }
 
 // A refused add stores nothing, whatever it refused first.
@@ -161,6 +192,50 @@ TEST(Items, AStoreOfTheFirstLayoutIsMigrated) {
     sqlite3_close(db);
     EXPECT_EQ(layout,
               "class,service,account,synchronizable,access_flags,protection,enrollment,created,modified,data;aku;2;");
+}
+
+// A run that must create or migrate the store reads it first, then writes:
+// while another connection holds the write lock it waits its turn instead
+// of failing, and then does what it was asked.
+TEST(Items, ARunWaitsForTheWriterBeforeIt) {
+    const char* const firstLayout =
+        "CREATE TABLE items (class TEXT NOT NULL, service TEXT NOT NULL, account TEXT NOT NULL,"
+        " synchronizable INTEGER NOT NULL, data BLOB NOT NULL, access_flags INTEGER NOT NULL,"
+        " protection TEXT NOT NULL, enrollment TEXT NOT NULL, created REAL NOT NULL, modified REAL NOT NULL,"
+        " PRIMARY KEY (class, service, account, synchronizable));"
+        "INSERT INTO items VALUES ('genp', 'old', 'k', 0, 'v', 2, 'akpu', '1', 1, 1);"
+        "PRAGMA user_version = 1;";
+    struct Case {
+        std::string what, before, listed;
+    } cases[] = {
+        {"a store still to be made", "", "ns/k\n"},
+        {"a store of the first layout", firstLayout, "ns/k\nold/k\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sandbox sandbox;
+        std::filesystem::create_directories(sandbox.simulatorDir());
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, c.before.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+        std::atomic<bool> inputRead = false, finished = false;
+        Result r;
+        std::thread run([&] {
+            r = sandbox.run({.args = {"add", "ns/k"}, .input = "v", .whileInputOpen = [&](pid_t) { inputRead = true; }});
+            finished = true;
+        });
+        while (!inputRead && !finished) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Past its input the run reaches the store in milliseconds; then it waits.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        EXPECT_FALSE(finished) << "the run did not wait for the lock";
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        run.join();
+        EXPECT_TRUE(Outcome(r, 0, "", added));
+        EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, c.listed, ""));
+    }
 }
 
 TEST(Items, ConcurrentAddsOfOneKey) {

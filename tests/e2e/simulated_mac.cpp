@@ -161,6 +161,10 @@ TEST(SimulatedMac, FilesArePrivate) {
                 return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 01000000;
             };
             EXPECT_EQ(mode(dir), 0700u);
+            // Parents the simulator made are the user's alone too.
+            auto parents = xdg ? std::vector<std::string>{"/data"} : std::vector<std::string>{"/.local", "/.local/share"};
+            if (preexisting) parents.clear();  // made by the test, as it pleased
+            for (const auto& parent : parents) EXPECT_EQ(mode(sandbox.home() + parent), 0700u) << parent;
             EXPECT_EQ(mode(dir + "/keychain.sqlite3"), 0600u);
             EXPECT_EQ(mode(dir + "/prompts.log"), 0600u);
             for (const auto& entry : std::filesystem::directory_iterator(dir)) {

@@ -48,6 +48,32 @@ bool globMatch(std::string_view pattern, std::string_view text) {
     return !text.empty() && text[0] == pattern[0] && globMatch(pattern.substr(1), text.substr(1));
 }
 
+// A regular file holding `bytes`, open for reading at its start. Unlinked at
+// once: the descriptor is all the child gets, and nothing is left behind.
+int inputFile(const std::string& bytes) {
+    std::string path = (fs::temp_directory_path() / "tresk-input-XXXXXX").string();
+    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0) throw std::runtime_error("mkostemp failed");
+    ::unlink(path.c_str());
+    for (std::size_t at = 0; at < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + at, bytes.size() - at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw std::runtime_error("writing the input file failed");
+        at += static_cast<std::size_t>(n);
+    }
+    if (::lseek(fd, 0, SEEK_SET) != 0) throw std::runtime_error("rewinding the input file failed");
+    return fd;
+}
+
+// Until the child has read what the pipe holds, or has gone, or the time is up.
+void waitUntilRead(int writeEnd) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (platform::unreadInPipe(writeEnd) > 0 && std::chrono::steady_clock::now() < deadline) {
+        pollfd gone{writeEnd, 0, 0};  // POLLERR: no reader is left
+        if (::poll(&gone, 1, 1) > 0) return;
+    }
+}
+
 }  // namespace
 
 Sandbox::Sandbox() {
@@ -100,9 +126,10 @@ Result Sandbox::run(const Invocation& v) const {
     envp.push_back(nullptr);
     argv.push_back(nullptr);
 
-    int in[2] = {-1, -1}, out[2], err[2], master = -1, slave = -1;
+    int in[2] = {-1, -1}, out[2], err[2], master = -1, slave = -1, file = -1;
     if (!platform::makePipe(out) || !platform::makePipe(err)) throw std::runtime_error("pipe failed");
     if (v.stdinKind == Input::Pipe && !platform::makePipe(in)) throw std::runtime_error("pipe failed");
+    if (v.stdinKind == Input::File) file = inputFile(v.input);
     if (v.stdinKind == Input::Terminal && !platform::openTerminal(master, slave)) {
         throw std::runtime_error("openpty failed");
     }
@@ -125,6 +152,7 @@ Result Sandbox::run(const Invocation& v) const {
         if (v.stdinKind == Input::Pipe) ::dup2(in[0], 0);
         if (v.stdinKind == Input::Terminal) ::dup2(slave, 0);
         if (v.stdinKind == Input::Closed) ::close(0);
+        if (v.stdinKind == Input::File) ::dup2(file, 0);
         ::dup2(outFile >= 0 ? outFile : out[1], 1);
         ::dup2(err[1], 2);
         ::umask(v.umask);
@@ -137,6 +165,7 @@ Result Sandbox::run(const Invocation& v) const {
             const rlimit limit{*v.fileSizeLimit, *v.fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
+        if (v.group && ::setgid(*v.group) != 0) ::_exit(126);
         if (v.allowCoreDumps) {
             const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
             ::setrlimit(RLIMIT_CORE, &unlimited);
@@ -154,12 +183,16 @@ Result Sandbox::run(const Invocation& v) const {
     closeFd(err[1]);
     closeFd(slave);
     closeFd(outFile);
+    closeFd(file);
 
     Result result;
     std::size_t written = 0;
     bool calledBack = false;
     auto inputWritten = [&] {
-        if (v.whileInputOpen && !calledBack) v.whileInputOpen(pid);
+        if (v.whileInputOpen && !calledBack) {
+            waitUntilRead(in[1]);
+            v.whileInputOpen(pid);
+        }
         calledBack = true;
         closeFd(in[1]);
     };
@@ -199,10 +232,12 @@ Result Sandbox::run(const Invocation& v) const {
     }
     for (int* fd : {&in[1], &out[0], &err[0]}) closeFd(*fd);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
     closeFd(master);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
     result.coreDumped = WIFSIGNALED(status) && WCOREDUMP(status);
+    result.peakResident = platform::residentBytes(usage.ru_maxrss);
     if (timedOut) result.err += "[harness: killed after the time limit]";
     return result;
 }

@@ -17,7 +17,9 @@
 
 namespace e2e {
 
-enum class Input { Pipe, Terminal, Closed };
+// How standard input reaches the child: a pipe fed with `input`, a terminal,
+// nothing at all, or a regular file that holds `input` (`tresk add a/b < file`).
+enum class Input { Pipe, Terminal, Closed, File };
 
 struct Invocation {
     std::vector<std::string> args = {};  // after argv[0]
@@ -35,14 +37,19 @@ struct Invocation {
     std::optional<std::size_t> fileSizeLimit = {};  // RLIMIT_FSIZE, bytes, as `ulimit -f` sets it
     bool allowCoreDumps = false;                  // RLIMIT_CORE unlimited, as a shell could leave it
     std::optional<uid_t> user = {};               // run as this user (and group of that number); needs root
-    // Called with the child's pid once all input is written, before standard
-    // input is closed.
+    // The child's group (only root may set it): a process that is not all
+    // root can tell the files the kernel gives to root from its own.
+    std::optional<gid_t> group = {};
+    // Called with the child's pid once all input is written to the pipe and,
+    // where the system can tell (Linux), read from it, before the pipe is
+    // closed: the child is then waiting on its input.
     std::function<void(pid_t)> whileInputOpen = {};
 };
 
 struct Result {
     int status = -1;  // exit status, or minus the signal that ended the process
     bool coreDumped = false;
+    std::size_t peakResident = 0;  // bytes: the child's largest resident set (ru_maxrss)
     std::string out, err;
 };
 

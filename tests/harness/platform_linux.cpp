@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "platform.h"
@@ -16,5 +17,12 @@ bool openTerminal(int& master, int& slave) {
     ::fcntl(slave, F_SETFD, FD_CLOEXEC);
     return true;
 }
+
+std::size_t unreadInPipe(int writeEnd) {
+    int queued = 0;
+    return ::ioctl(writeEnd, FIONREAD, &queued) == 0 && queued > 0 ? static_cast<std::size_t>(queued) : 0;
+}
+
+std::size_t residentBytes(long maxrss) { return static_cast<std::size_t>(maxrss) * 1024; }
 
 }  // namespace e2e::platform
