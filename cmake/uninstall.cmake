@@ -1,6 +1,8 @@
 # Script mode: removes what the last `cmake --install` of this build directory
-# put in place (install_manifest.txt), then the directories of the bundle
-# that are left empty. Standard directories such as share/man stay.
+# put in place (MANIFEST, install_manifest.txt), then the directories of the
+# bundle and those the install created (CREATED, noted by
+# install_layout.cmake) that are left empty. A directory that was there
+# before the install, such as a standard share/man/man1, stays.
 cmake_minimum_required(VERSION 3.25)
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (run cmake --install first)")
@@ -34,5 +36,30 @@ if(bundle AND IS_DIRECTORY "${bundle}")
   file(GLOB entries "${parent}/*" "${parent}/.*")
   if(parent_name STREQUAL "tresk" AND NOT entries)
     file(REMOVE_RECURSE "${parent}")
+  endif()
+endif()
+
+# In descending order every directory comes before its parent.
+if(EXISTS "${CREATED}")
+  file(STRINGS "${CREATED}" created)
+  list(SORT created ORDER DESCENDING)
+  set(kept "")
+  foreach(dir IN LISTS created)
+    if(IS_DIRECTORY "${dir}" AND NOT IS_SYMLINK "${dir}")
+      file(GLOB entries "${dir}/*" "${dir}/.*")
+      if(entries)
+        list(APPEND kept "${dir}")  # it holds others' files now: left, and still ours to remove later
+      else()
+        message(STATUS "Removing ${dir}/")
+        file(REMOVE_RECURSE "${dir}")
+      endif()
+    endif()
+  endforeach()
+  if(kept)
+    list(REVERSE kept)
+    list(JOIN kept "\n" lines)
+    file(WRITE "${CREATED}" "${lines}\n")
+  else()
+    file(REMOVE "${CREATED}")
   endif()
 endif()

@@ -2,8 +2,9 @@
 #
 # Completes the command words, --policy after `add NAMESPACE/KEY` and the
 # policy names after it, the NAMESPACE/KEY of stored items for get and
-# delete, and the stored namespaces (`work/`) for add. The names come from `tresk list`, which shows no prompt and
-# never prints a value; nothing here ever runs `tresk get`.
+# delete, and the stored namespaces (`work/`) for add. The names come from
+# `tresk list`, which shows no prompt and never prints a value; nothing here
+# ever runs `tresk get`.
 #
 # Keys may hold spaces, quotes, ':', '/' or any other character, and bash
 # splits COMP_WORDS at every COMP_WORDBREAKS character (':' and '=' by
@@ -160,6 +161,12 @@ _tresk() {
         _tresk_quote "${candidate:cur_start}"
         COMPREPLY+=("$REPLY")
     done
+    # readline closes the quote after a lone match only when the text does
+    # not already end in that quote character, and an escaped one (`say \"hi\"`)
+    # does: close it here, or Enter leaves the shell waiting at its > prompt.
+    if ((${#COMPREPLY[@]} == 1)) && [[ -n $cur_quote ]]; then
+        COMPREPLY[0]+=$cur_quote
+    fi
     return 0
 }
 

@@ -1,7 +1,8 @@
 # fish completion for tresk: the command words, --policy after
 # `add NAMESPACE/KEY` and the policy names after it, the NAMESPACE/KEY of
-# stored items for get and delete, and the stored namespaces for add. The names come from `tresk list`,
-# which shows no prompt and never prints a value; nothing here runs `tresk get`.
+# stored items for get and delete, and the stored namespaces for add. The
+# names come from `tresk list`, which shows no prompt and never prints a
+# value; nothing here runs `tresk get`.
 
 # True when the arguments before the cursor are exactly $argv[1] in number
 # and, if more is given, the command word is one of the rest.
@@ -28,10 +29,19 @@ complete -c tresk -n '__tresk_at 0' -a list -d 'List every stored NAMESPACE/KEY'
 complete -c tresk -n '__tresk_at 0' -l help -d 'Show the usage text'
 complete -c tresk -n '__tresk_at 0' -l version -d 'Show the version line'
 
+# A stored name would only be refused by add: offer its namespaces, `work/`.
+# fish adds no space after what it inserts when that ends in a slash, but
+# when the word is a whole namespace already nothing is inserted and a space
+# follows; so once the word holds a slash (the namespace is typed) there is
+# nothing to offer.
+function __tresk_namespaces
+    set -l word (commandline -ct)
+    string match -q -- '*/*' "$word"; and return
+    command tresk list 2>/dev/null </dev/null | string match -r '^[^/]+/' | sort -u
+end
+
 complete -c tresk -n '__tresk_at 1 get delete' -a '(command tresk list 2>/dev/null </dev/null)'
-# A stored name would only be refused by add: offer its namespaces, `work/`
-# (a completion that ends in a slash gets no space after it).
-complete -c tresk -n '__tresk_at 1 add' -a '(command tresk list 2>/dev/null </dev/null | string match -r \'^[^/]+/\' | sort -u)'
+complete -c tresk -n '__tresk_at 1 add' -a '(__tresk_namespaces)'
 
 complete -c tresk -n '__tresk_at 2 add' -l policy -d 'What reading the value asks of the user'
 complete -c tresk -n __tresk_after_policy -a biometryAny -d 'Touch ID; survives enrollment changes (default)'

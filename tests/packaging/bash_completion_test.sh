@@ -11,7 +11,7 @@ cat >"$tmp/bin/tresk" <<'EOF'
 #!/bin/sh
 printf '%s\n' "$*" >>"$TRESK_STUB_CALLS"
 [ "$1" = list ] || exit 1
-printf '%s\n' 'ns/a b' 'ns/a/b' 'ns/c:d' "ns/it's" 'other/x'
+printf '%s\n' 'ns/a b' 'ns/a/b' 'ns/c:d' "ns/it's" 'ns/say "hi"' 'other/x'
 EOF
 chmod +x "$tmp/bin/tresk"
 export PATH="$tmp/bin:$PATH" TRESK_STUB_CALLS="$tmp/calls"
@@ -48,8 +48,8 @@ check() {
 d=$default_breaks
 check "$d" 'tresk '                     add get delete list --help --version
 check "$d" 'tresk g'                    get
-check "$d" 'tresk get ns/'              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s"
-check "$d" 'tresk delete '              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s" other/x
+check "$d" 'tresk get ns/'              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s" 'ns/say\ \"hi\"'
+check "$d" 'tresk delete '              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s" 'ns/say\ \"hi\"' other/x
 check "$d" 'tresk GET ns/c'             ns/c:d
 # add offers the namespaces, not the stored names it would refuse.
 check "$d" 'tresk add '                 ns/ other/
@@ -62,14 +62,21 @@ fi
 
 check "$d" 'tresk add a/b --'           --policy
 check "$d" 'tresk add a/b --policy b'   biometryAny biometryCurrentSet
-# Keys typed with quoting: the candidate continues the quoting in force.
+# Keys typed with quoting: the candidate continues the quoting in force, and
+# a lone one closes the quote, also when it ends in an escaped quote
+# character (readline would leave that one open).
 check "$d" 'tresk get ns/a\ '           'ns/a\ b'
-check "$d" "tresk get 'ns/i"            "ns/it'\\''s"
-check "$d" 'tresk get "ns/a '           'ns/a b'
+check "$d" "tresk get 'ns/i"            "ns/it'\\''s'"
+check "$d" 'tresk get "ns/a '           'ns/a b"'
+check "$d" 'tresk get "ns/s'            'ns/say \"hi\""'
+check "$d" "tresk get 'ns/s"            "ns/say \"hi\"'"
+check "$d" 'tresk get ns/"s'            'say \"hi\""'
+# Several: no quote is closed, the word is not finished yet.
+check "$d" 'tresk get "ns/'             'ns/a b' ns/a/b ns/c:d "ns/it's" 'ns/say \"hi\"'
 # ':' is a word break by default, '/' in some setups: only the part after the
 # last break is replaced.
 check "$d" 'tresk get ns/c:'            d
-check "$d/" 'tresk get ns/'             'a\ b' a/b c:d "it\\'s"
+check "$d/" 'tresk get ns/'             'a\ b' a/b c:d "it\\'s" 'say\ \"hi\"'
 check "$d/" 'tresk get ns/a/'           b
 # Nothing where the program accepts nothing more.
 check "$d" 'tresk list '
