@@ -1,5 +1,5 @@
 // What a run is, decided from the argument vector alone (plus the desktop
-// launch test when there are no arguments) and the command table.
+// launch test when the user gave no arguments) and the command table.
 #pragma once
 
 #include <functional>
@@ -13,7 +13,9 @@
 
 namespace tresk {
 
-// The values the commands see, written once before dispatch.
+// The front end's values, written once before dispatch: `program` and
+// `showingHelp` serve the usage text, `action` finds the command, and the
+// command is handed `key` and `policy` (its CommandInput).
 struct Invocation {
     std::string program;
     bool showingHelp = false;

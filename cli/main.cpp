@@ -39,16 +39,16 @@ int run(int argc, char** argv) {
     switch (decision.outcome) {
         case Outcome::LaunchHelp:
             runLaunchHelp();
-            terminate(0);
+            wipeAndExit(0);
         case Outcome::Version:
             writeText(versionDescription() + "\n");
-            terminate(0);
+            wipeAndExit(0);
         case Outcome::UsageToOutput:
             writeText(usageText(decision.invocation.program));
-            terminate(0);
+            wipeAndExit(0);
         case Outcome::UsageToError:
-            (void)writeAll(2, usageText(decision.invocation.program));
-            terminate(1);
+            writeAllUnchecked(2, usageText(decision.invocation.program));
+            wipeAndExit(1);
         case Outcome::ErrorLine:
             fail(decision.message);
         case Outcome::Command: {

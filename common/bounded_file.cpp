@@ -19,21 +19,36 @@ struct Descriptor {
 
 }  // namespace
 
-std::variant<std::vector<std::uint8_t>, FileProblem> readSmallFile(
+Expected<std::vector<std::uint8_t>> readSmallFile(
     const std::string& path, bool followLinks, std::size_t limit,
-    const std::function<bool(int fd, const struct stat&)>& accept) {
+    const std::function<Expected<void>(int fd, const struct stat&)>& accept) {
+    auto problem = [&](const std::string& what, int error = 0) { return Problem{path + ": " + what, error}; };
+    auto unreadable = [&](int error) {
+        return problem(std::string("it cannot be read (") + std::strerror(error) + ")", error);
+    };
+    // The bound as it was given: a whole number of MiB or KiB.
+    auto tooLarge = [&] {
+        if (limit % (1 << 20) == 0) return problem("it is larger than " + std::to_string(limit >> 20) + " MiB");
+        if (limit % 1024 == 0) return problem("it is larger than " + std::to_string(limit >> 10) + " KiB");
+        return problem("it is larger than " + std::to_string(limit) + " bytes");
+    };
+
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW);
     Descriptor file{::open(path.c_str(), flags)};
     if (file.fd < 0) {
         const int error = errno;
-        return FileProblem{error == ENOENT ? FileProblem::Missing : FileProblem::Unreadable, error};
+        if (error == ENOENT) return problem("it does not exist", error);
+        if (error == ELOOP && !followLinks) return Problem{path + " is a symbolic link", error};
+        return unreadable(error);
     }
     struct stat st {};
-    if (::fstat(file.fd, &st) != 0) return FileProblem{FileProblem::Unreadable, errno};
-    if (!S_ISREG(st.st_mode)) return FileProblem{FileProblem::NotRegular};
-    if (static_cast<std::uintmax_t>(st.st_size) > limit) return FileProblem{FileProblem::TooLarge, 0, limit};
-    if (accept && !accept(file.fd, st)) return FileProblem{FileProblem::Refused};
+    if (::fstat(file.fd, &st) != 0) return unreadable(errno);
+    if (!S_ISREG(st.st_mode)) return problem("it is not a regular file");
+    if (static_cast<std::uintmax_t>(st.st_size) > limit) return tooLarge();
+    if (accept) {
+        if (auto accepted = accept(file.fd, st); !accepted) return accepted.problem();
+    }
 
     // Read to the end, never past the limit: the size may change while reading.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size) + 1);
@@ -45,28 +60,13 @@ std::variant<std::vector<std::uint8_t>, FileProblem> readSmallFile(
         }
         ssize_t n = ::read(file.fd, bytes.data() + size, bytes.size() - size);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return FileProblem{FileProblem::Unreadable, errno};
+        if (n < 0) return unreadable(errno);
         if (n == 0) break;
         size += static_cast<std::size_t>(n);
     }
-    if (size > limit) return FileProblem{FileProblem::TooLarge, 0, limit};
+    if (size > limit) return tooLarge();
     bytes.resize(size);
     return bytes;
-}
-
-std::string describe(const FileProblem& problem) {
-    switch (problem.kind) {
-        case FileProblem::Missing: return "it does not exist";
-        case FileProblem::NotRegular: return "it is not a regular file";
-        case FileProblem::TooLarge:
-            // The bound as it was given: a whole number of MiB or KiB.
-            if (problem.limit % (1 << 20) == 0) return "it is larger than " + std::to_string(problem.limit >> 20) + " MiB";
-            if (problem.limit % 1024 == 0) return "it is larger than " + std::to_string(problem.limit >> 10) + " KiB";
-            return "it is larger than " + std::to_string(problem.limit) + " bytes";
-        case FileProblem::Refused: return "it is not trusted";
-        case FileProblem::Unreadable: break;
-    }
-    return std::string("it cannot be read (") + std::strerror(problem.error) + ")";
 }
 
 }  // namespace tresk

@@ -7,29 +7,23 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include <sys/stat.h>
+
+#include "common/problem.h"
 
 namespace tresk {
 
 inline constexpr std::size_t maxSmallFileSize = 1 << 20;  // Info.plist, the device profile
 
-struct FileProblem {
-    enum Kind { Missing, NotRegular, TooLarge, Refused, Unreadable } kind;
-    int error = 0;          // errno, when a call failed
-    std::size_t limit = 0;  // the bound that was passed, for TooLarge
-};
-
-// The whole file, or why not. A symbolic link is followed only when
+// The whole file, or why not, in words that name the file ("PATH: it is not
+// a regular file", "PATH is a symbolic link"); a file that does not exist
+// gives the problem with error ENOENT. A symbolic link is followed only when
 // `followLinks`; `accept`, when given, sees the opened file first and may
-// refuse it (Refused).
-std::variant<std::vector<std::uint8_t>, FileProblem> readSmallFile(
+// refuse it with a problem of its own.
+Expected<std::vector<std::uint8_t>> readSmallFile(
     const std::string& path, bool followLinks, std::size_t limit = maxSmallFileSize,
-    const std::function<bool(int fd, const struct stat&)>& accept = {});
-
-// A short English account of the problem, for a message.
-std::string describe(const FileProblem& problem);
+    const std::function<Expected<void>(int fd, const struct stat&)>& accept = {});
 
 }  // namespace tresk

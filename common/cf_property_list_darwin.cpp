@@ -89,8 +89,8 @@ PropertyList convert(CFTypeRef value, int depthLeft, std::span<const CFStringRef
     const CFTypeID type = CFGetTypeID(value);
     if (type == CFStringGetTypeID()) {
         // Text that UTF-8 cannot carry exactly is no text this program can match on.
-        auto text = utf8Text(static_cast<CFStringRef>(value));
-        return text ? PropertyList::text(std::move(*text)) : PropertyList::other(describe(value));
+        auto text = utf8FromCFString(static_cast<CFStringRef>(value));
+        return text ? PropertyList::text(std::move(*text)) : PropertyList::other(cfDescription(value));
     }
     if (type == CFDataGetTypeID()) return dataFrom(static_cast<CFDataRef>(value));
     // Booleans first: a CFBoolean must never be read as the number 0 or 1.
@@ -102,15 +102,15 @@ PropertyList convert(CFTypeRef value, int depthLeft, std::span<const CFStringRef
     if (container && depthLeft == 0) return PropertyList::other("nested too deeply");
     if (type == CFArrayGetTypeID()) return arrayFrom(static_cast<CFArrayRef>(value), depthLeft - 1, keep);
     if (type == CFDictionaryGetTypeID()) return dictionaryFrom(static_cast<CFDictionaryRef>(value), depthLeft - 1, keep);
-    return PropertyList::other(describe(value));
+    return PropertyList::other(cfDescription(value));
 }
 
 
 }  // namespace
 
-std::optional<std::string> utf8Text(CFStringRef text) { return utf8Bytes(text, stopAtLoss); }
+std::optional<std::string> utf8FromCFString(CFStringRef text) { return utf8Bytes(text, stopAtLoss); }
 
-std::string describe(CFTypeRef value) {
+std::string cfDescription(CFTypeRef value) {
     if (!value) return {};
     auto description = CfRef<CFStringRef>::adopt(CFCopyDescription(value));
     return utf8Bytes(description.get(), lossSubstitute).value_or(std::string());

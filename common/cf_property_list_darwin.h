@@ -23,10 +23,10 @@ PropertyList propertyListFromCF(CFTypeRef value, std::span<const CFStringRef> ke
 
 // The whole string as UTF-8 (embedded NULs kept); none for null or for a
 // string that UTF-8 cannot hold exactly.
-std::optional<std::string> utf8Text(CFStringRef text);
+std::optional<std::string> utf8FromCFString(CFStringRef text);
 
 // CFCopyDescription of `value`, as readable text.
-std::string describe(CFTypeRef value);
+std::string cfDescription(CFTypeRef value);
 
 // Null when `text` is not well-formed UTF-8.
 CfRef<CFStringRef> cfString(std::string_view text);

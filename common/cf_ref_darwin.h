@@ -5,6 +5,7 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
+#include <cstdlib>
 #include <type_traits>
 #include <utility>
 
@@ -47,10 +48,11 @@ public:
     }
 
     // The slot for a function that returns an owned reference through a
-    // pointer (SecItemCopyMatching, a CFErrorRef* parameter). Whatever was
-    // held is released first, so nothing is overwritten unreleased.
-    T* outPointer() {
-        reset();
+    // pointer (SecItemCopyMatching, a CFErrorRef* parameter). The owner must
+    // be empty: a reference it held would be overwritten unreleased, or
+    // released behind the caller's back, so that is a fault of the program.
+    [[nodiscard]] T* outPointer() {
+        if (ref_) std::abort();
         return &ref_;
     }
 

@@ -33,8 +33,8 @@ namespace {
 [[noreturn]] void writeAndExit(const std::string& line) {
     // One write: the line is never interleaved or split; its outcome cannot
     // change the exit status.
-    (void)writeAll(2, line);
-    terminate(1);
+    writeAllUnchecked(2, line);
+    wipeAndExit(1);
 }
 
 }  // namespace
@@ -52,11 +52,11 @@ void failOutOfMemory() {
         piece.copy(line + length, piece.size());
         length += piece.size();
     }
-    (void)writeAll(2, std::string_view(line, length));
-    terminate(1);
+    writeAllUnchecked(2, std::string_view(line, length));
+    wipeAndExit(1);
 }
 
-void terminate(int status) {
+void wipeAndExit(int status) {
     wipeAllSecrets();
     std::exit(status);
 }

@@ -27,7 +27,8 @@ std::string errorLine(std::string_view message, const std::optional<StatusDetail
 // The error line for memory that ran out, written without allocating.
 [[noreturn]] void failOutOfMemory();
 
-// Ends the process: secrets wiped first.
-[[noreturn]] void terminate(int status);
+// Ends the process with `status`, every secret buffer wiped first (not
+// std::terminate: this is an ordinary exit).
+[[noreturn]] void wipeAndExit(int status);
 
 }  // namespace tresk

@@ -149,9 +149,10 @@ bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes, std::size_
     return true;
 }
 
-std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
+Expected<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
     if (startsWith(bytes, binaryMagic) && !binaryPropertyListIsBounded(bytes, maxPropertyListObjects)) {
-        return std::nullopt;
+        return Problem{"a binary property list that is damaged, too large once its references are copied, "
+                       "or holds a string with a NUL"};
     }
     return parseWithSystemReader(bytes);
 }

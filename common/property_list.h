@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/bytes.h"
+#include "common/problem.h"
 
 namespace tresk {
 
@@ -65,10 +66,10 @@ inline constexpr int maxPropertyListDepth = 32;
 // double with every level. A real Info.plist holds a few dozen.
 inline constexpr std::size_t maxPropertyListObjects = 1 << 17;
 
-// A property list in XML or binary encoding; none when the bytes are not one,
-// or are a binary list beyond maxPropertyListObjects or holding a string with
-// a NUL (which one reader keeps and another cuts short).
-std::optional<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes);
+// A property list in XML or binary encoding, or the problem: the bytes are
+// not one, or are a binary list beyond maxPropertyListObjects or holding a
+// string with a NUL (which one reader keeps and another cuts short).
+Expected<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes);
 
 // Whether a binary list ("bplist00") stays within `maxObjects`, counted as
 // above, and holds no string with a NUL; false for one that is damaged.
@@ -76,6 +77,6 @@ bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes, std::size_
 
 // The platform's reader, after those checks: CoreFoundation on macOS,
 // libplist on Linux.
-std::optional<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes);
+Expected<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes);
 
 }  // namespace tresk

@@ -1,19 +1,21 @@
 #include <CoreFoundation/CoreFoundation.h>
 
+#include <string>
+
 #include "common/cf_property_list_darwin.h"
 #include "common/cf_ref_darwin.h"
 #include "common/property_list.h"
 
 namespace tresk {
 
-std::optional<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes) {
+Expected<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes) {
     auto data = CfRef<CFDataRef>::adopt(CFDataCreate(nullptr, bytes.data(), static_cast<CFIndex>(bytes.size())));
-    if (!data) return std::nullopt;
-    // XML and binary alike; the error object only says why not, which no caller is told.
+    if (!data) return Problem{"the bytes could not be copied"};
+    // XML and binary alike; the error object says why not.
     CfRef<CFErrorRef> error;
     auto root = CfRef<CFPropertyListRef>::adopt(
         CFPropertyListCreateWithData(nullptr, data.get(), kCFPropertyListImmutable, nullptr, error.outPointer()));
-    if (!root) return std::nullopt;
+    if (!root) return Problem{error ? cfDescription(error.get()) : std::string("not a property list")};
     return propertyListFromCF(root.get());
 }
 

@@ -143,28 +143,30 @@ Tree parse(const char* data, std::uint32_t size) {
 
 }  // namespace
 
-std::optional<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+Expected<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes) {
+    const Problem notAPropertyList{"not a property list libplist reads"};
+    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) return notAPropertyList;
     const auto* data = reinterpret_cast<const char*>(bytes.data());
     const auto size = static_cast<std::uint32_t>(bytes.size());
     std::optional<std::string> xml;
     if (!plist_is_binary(data, size)) {
         xml = xmlAsUtf8({data, size});
-        if (!xml || xml->size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+        if (!xml || xml->size() > std::numeric_limits<std::uint32_t>::max()) return notAPropertyList;
     }
     Tree root = xml ? parse(xml->data(), static_cast<std::uint32_t>(xml->size())) : parse(data, size);
-    if (!root) return std::nullopt;
+    if (!root) return notAPropertyList;
     // libplist's binary reader accepts a key with a NUL in it, and its key
-    // accessor then aborts the process. Written out as XML and read back, a
-    // key holds text only.
-    if (plist_is_binary(data, size)) {
-        char* xml = nullptr;
+    // accessor then aborts the process. Such lists are refused before they
+    // get here; written out as XML and read back, a key holds text only
+    // whatever got through.
+    if (!xml) {
+        char* text = nullptr;
         std::uint32_t length = 0;
-        plist_to_xml(root.get(), &xml, &length);
-        if (!xml) return std::nullopt;
-        root = parse(xml, length);
-        plist_to_xml_free(xml);
-        if (!root) return std::nullopt;
+        plist_to_xml(root.get(), &text, &length);
+        if (!text) return notAPropertyList;
+        root = parse(text, length);
+        plist_to_xml_free(text);
+        if (!root) return notAPropertyList;
     }
     return convert(root.get(), maxPropertyListDepth);
 }

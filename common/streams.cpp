@@ -30,9 +30,9 @@ int awaitReady(int fd, short events) {
 
 bool wouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
 
-}  // namespace
-
-int writeAll(int fd, std::span<const std::uint8_t> bytes) {
+// The write loop itself: 0, or errno. It allocates nothing, so the line
+// for memory that ran out can go through it.
+int writeEvery(int fd, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
@@ -48,12 +48,11 @@ int writeAll(int fd, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
-int writeAll(int fd, std::string_view text) {
-    return writeAll(fd, std::span<const std::uint8_t>(
-                            reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-namespace {
+Problem systemProblem(int error) { return {std::strerror(error), error}; }
 
 // Reads into the buffer's free room until end of file or until it is full;
 // 0, or errno. `atEnd` tells which.
@@ -81,7 +80,16 @@ int readIntoRoom(int fd, SecretBuffer& buffer, bool& atEnd) {
 
 }  // namespace
 
-int readAll(int fd, SecretBuffer& into) {
+Expected<void> writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    if (int error = writeEvery(fd, bytes)) return systemProblem(error);
+    return {};
+}
+
+Expected<void> writeAll(int fd, std::string_view text) { return writeAll(fd, bytesOf(text)); }
+
+void writeAllUnchecked(int fd, std::string_view text) { (void)writeEvery(fd, bytesOf(text)); }
+
+Expected<void> readAll(int fd, SecretBuffer& into) {
     bool atEnd = false;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
@@ -89,10 +97,10 @@ int readAll(int fd, SecretBuffer& into) {
         // byte over tells the end without growing it).
         into.reserve(into.size() + static_cast<std::size_t>(st.st_size) + 1);
         while (!atEnd) {
-            if (int error = readIntoRoom(fd, into, atEnd)) return error;
+            if (int error = readIntoRoom(fd, into, atEnd)) return systemProblem(error);
             if (!atEnd) into.spare(64 * 1024);  // the file grew while being read
         }
-        return 0;
+        return {};
     }
     // A pipe does not. The input is gathered in pieces, then moved piece by
     // piece into one buffer of its size, each piece wiped and given back as
@@ -107,7 +115,7 @@ int readAll(int fd, SecretBuffer& into) {
             pieces.back()->reserve(size);
         }
         const std::size_t before = pieces.back()->size();
-        if (int error = readIntoRoom(fd, *pieces.back(), atEnd)) return error;
+        if (int error = readIntoRoom(fd, *pieces.back(), atEnd)) return systemProblem(error);
         total += pieces.back()->size() - before;
     }
     into.reserve(into.size() + total);
@@ -117,7 +125,7 @@ int readAll(int fd, SecretBuffer& into) {
         into.commit(bytes.size());
         piece.reset();
     }
-    return 0;
+    return {};
 }
 
 namespace {
@@ -128,19 +136,20 @@ public:
 
     Bytes readInputToEnd() override {
         auto buffer = std::make_shared<SecretBuffer>();
-        if (int err = readAll(0, *buffer)) fail(messages::readFailed(std::strerror(err)));
+        if (auto read = readAll(0, *buffer); !read) fail(messages::readFailed(read.problem().text));
         return Bytes::adopt(std::move(buffer));
     }
 
     void writeOutput(std::span<const std::uint8_t> bytes) override {
-        const int err = writeAll(1, bytes);
+        auto written = writeAll(1, bytes);
+        if (written) return;
         // A reader that closed the pipe had enough (`| head`): no line for
         // it, but no success either, since not all was delivered.
-        if (err == EPIPE) terminate(1);
-        if (err) fail(messages::writeFailed(std::strerror(err)));
+        if (written.problem().error == EPIPE) wipeAndExit(1);
+        fail(messages::writeFailed(written.problem().text));
     }
 
-    void writeConfirmation(std::string_view text) override { (void)writeAll(2, text); }
+    void writeConfirmation(std::string_view text) override { writeAllUnchecked(2, text); }
 };
 
 }  // namespace

@@ -3,22 +3,26 @@
 // in between.
 #pragma once
 
-#include <cerrno>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "common/bytes.h"
+#include "common/problem.h"
 
 namespace tresk {
 
-// 0 on success, else the errno of the failed write.
-int writeAll(int fd, std::span<const std::uint8_t> bytes);
-int writeAll(int fd, std::string_view text);
+// Writes every byte, or says why not (the problem's error is the errno).
+Expected<void> writeAll(int fd, std::span<const std::uint8_t> bytes);
+Expected<void> writeAll(int fd, std::string_view text);
 
-// Reads fd to its end into `into`; 0 on success, else errno.
-int readAll(int fd, SecretBuffer& into);
+// The same where the outcome changes nothing (an error line, a confirmation,
+// the usage text after a wrong shape); it allocates nothing.
+void writeAllUnchecked(int fd, std::string_view text);
+
+// Reads fd to its end into `into`, or says why not.
+Expected<void> readAll(int fd, SecretBuffer& into);
 
 // The process's streams, as the commands see them; tests substitute their own.
 class Console {

@@ -10,11 +10,11 @@
 #include "common/cf_property_list_darwin.h"
 #include "common/diagnostics.h"
 #include "common/messages.h"
-#include "identity/version.h"
+#include "identity/executable_location.h"
 
 namespace tresk {
 
-FileURL runningExecutableURL() {
+ExecutableLocation runningExecutableURL() {
     // The first call only asks for the size, terminating NUL included.
     std::uint32_t size = 0;
     (void)_NSGetExecutablePath(nullptr, &size);
@@ -36,7 +36,7 @@ FileURL runningExecutableURL() {
         std::string fileSystemPath(resolvedPath);
         // The shown path in the form the home directory's .path has too (the
         // file system's bytes are decomposed), so the one can prefix the other.
-        std::string path = utf8Text((__bridge CFStringRef)resolved.path).value_or(fileSystemPath);
+        std::string path = utf8FromCFString((__bridge CFStringRef)resolved.path).value_or(fileSystemPath);
         return {std::move(path), std::move(fileSystemPath)};
     }
 }

@@ -5,11 +5,11 @@
 
 #include "common/diagnostics.h"
 #include "common/messages.h"
-#include "identity/version.h"
+#include "identity/executable_location.h"
 
 namespace tresk {
 
-FileURL runningExecutableURL() {
+ExecutableLocation runningExecutableURL() {
     // The kernel's link names the file itself; realpath settles any link left in it.
     std::unique_ptr<char, decltype(&std::free)> resolved(::realpath("/proc/self/exe", nullptr), &std::free);
     if (!resolved) fail(messages::executableNotFound);

@@ -2,12 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <variant>
 #include <vector>
 
 #include "common/bounded_file.h"
 #include "common/diagnostics.h"
 #include "common/messages.h"
+#include "identity/executable_location.h"
 #include "text/unicode.h"
 
 namespace tresk {
@@ -25,12 +25,6 @@ constexpr std::size_t shownRevisionLength = 7;
 constexpr std::size_t infoPlistLimit = 64 * 1024;
 
 }  // namespace
-
-std::string pathFromBuffer(std::span<const char> buffer) {
-    std::string_view bytes(buffer.data(), buffer.size());
-    // A path is bytes: repaired, it would name another file.
-    return std::string(bytes.substr(0, bytes.find('\0')));
-}
 
 std::string infoPlistPath(std::string_view executablePath) {
     std::string contents(dropLastComponent(dropLastComponent(executablePath)));
@@ -58,9 +52,8 @@ std::optional<std::string> versionLine(const PropertyList& infoPlist) {
 }
 
 std::string versionDescription() {
-    FileURL executable = runningExecutableURL();
-    auto read = readSmallFile(infoPlistPath(executable.fileSystemPath), /*followLinks=*/true, infoPlistLimit);
-    const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&read);
+    const ExecutableLocation executable = runningExecutableURL();
+    auto bytes = readSmallFile(infoPlistPath(executable.fileSystemPath), /*followLinks=*/true, infoPlistLimit);
     if (!bytes) fail(messages::versionMetadataMissing);
     auto plist = parsePropertyList(*bytes);
     if (!plist) fail(messages::versionMetadataMissing);

@@ -9,7 +9,7 @@ std::string homeDirectoryPath() {
     @autoreleasepool {
         NSURL* home = NSFileManager.defaultManager.homeDirectoryForCurrentUser.URLByResolvingSymlinksInPath;
         // A home that cannot be read back as UTF-8 shortens nothing: no path starts with "//".
-        return utf8Text((__bridge CFStringRef)home.path).value_or("/");
+        return utf8FromCFString((__bridge CFStringRef)home.path).value_or("/");
     }
 }
 

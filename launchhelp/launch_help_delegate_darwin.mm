@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "common/cf_property_list_darwin.h"
+#include "identity/executable_location.h"
 #include "identity/version.h"
 #include "launchhelp/dialog_texts.h"
 #include "launchhelp/symlink_command.h"
@@ -77,7 +78,7 @@ NSView* commandRow(NSString* command, id target) {
         return label;
     };
 
-    const tresk::FileURL executable = tresk::runningExecutableURL();
+    const tresk::ExecutableLocation executable = tresk::runningExecutableURL();
     NSArray<NSView*>* guidance;
     if (tresk::isTranslocated(executable.path)) {
         // No link into a copy that is gone once the app quits: the way out of it instead.

@@ -3,37 +3,36 @@
 #include <cstdint>
 
 #include "simulator/prompt_log.h"
+#include "simulator/status_texts.h"
 
 namespace tresk::simulator {
 
-OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const std::string& reason,
-                   std::string& problem) {
+KeychainStatus authorise(const ItemRow& item, const DeviceProfile& device, const std::string& reason) {
     // A flag this Mac does not model asks for something it cannot check:
     // nothing is released, and nobody is asked.
     constexpr std::uint32_t modelled =
         accessControlFlag::userPresence | accessControlFlag::biometryAny | accessControlFlag::biometryCurrentSet;
-    if (item.accessFlags & ~modelled) return status::authFailed;
+    if (item.accessFlags & ~modelled) return withText(status::authFailed);
     const bool biometryReady = device.biometry != Biometry::None && device.enrolled;
     PromptKind kind;
     if (item.accessFlags & (accessControlFlag::biometryAny | accessControlFlag::biometryCurrentSet)) {
         // A biometric item cannot be released without the biometry it was bound to.
-        if (!biometryReady) return status::authFailed;
+        if (!biometryReady) return withText(status::authFailed);
         if ((item.accessFlags & accessControlFlag::biometryCurrentSet) && item.enrollment != device.enrollment) {
-            return status::authFailed;
+            return withText(status::authFailed);
         }
         kind = PromptKind::TouchID;
     } else if (item.accessFlags & accessControlFlag::userPresence) {
         if (biometryReady) kind = PromptKind::TouchIDOrPassword;
         else if (device.loginPassword) kind = PromptKind::Password;
-        else return status::authFailed;
+        else return withText(status::authFailed);
     } else {
-        return status::success;  // unprotected
+        return {};  // unprotected
     }
-    if (auto unrecorded = recordPrompt(kind, reason)) {
-        problem = "the prompt could not be recorded: " + *unrecorded;
-        return status::notAvailable;
+    if (auto recorded = recordPrompt(kind, reason); !recorded) {
+        return unavailable({"the prompt could not be recorded: " + recorded.problem().text});
     }
-    return device.answer == Answer::Approve ? status::success : status::userCanceled;
+    return device.answer == Answer::Approve ? KeychainStatus{} : withText(status::userCanceled);
 }
 
 }  // namespace tresk::simulator

@@ -6,14 +6,13 @@
 
 #include "simulator/device.h"
 #include "simulator/item_store.h"
-#include "store/keychain/keychain_constants.h"
+#include "store/keychain/keychain.h"
 
 namespace tresk::simulator {
 
 // Success when the user may have the item's value now; `reason` is the
-// prompt's text. A prompt that cannot be shown gives notAvailable and the
-// problem in `problem`.
-OSStatus authorise(const StoredItem& item, const DeviceProfile& device, const std::string& reason,
-                   std::string& problem);
+// prompt's text. A prompt that cannot be recorded is not shown: the keychain
+// is then not available, and the text says why.
+KeychainStatus authorise(const ItemRow& item, const DeviceProfile& device, const std::string& reason);
 
 }  // namespace tresk::simulator

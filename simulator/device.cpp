@@ -22,7 +22,7 @@ std::optional<bool> yesNo(const std::string& v) {
 
 }  // namespace
 
-std::variant<DeviceProfile, std::string> parseProfile(const std::string& text) {
+Expected<DeviceProfile> parseProfile(const std::string& text) {
     DeviceProfile profile;
     std::istringstream lines(text);
     std::string line;
@@ -31,7 +31,7 @@ std::variant<DeviceProfile, std::string> parseProfile(const std::string& text) {
         if (line.empty()) continue;
         auto eq = line.find('=');
         std::string where = "device profile line " + std::to_string(number);
-        if (eq == std::string::npos) return where + ": expected NAME = VALUE";
+        if (eq == std::string::npos) return Problem{where + ": expected NAME = VALUE"};
         std::string name = trim(line.substr(0, eq)), value = trim(line.substr(eq + 1));
         bool ok = true;
         if (name == "biometry") {
@@ -54,21 +54,20 @@ std::variant<DeviceProfile, std::string> parseProfile(const std::string& text) {
         } else if (name == "enrollment") {
             profile.enrollment = value;
         } else {
-            return where + ": unknown setting '" + name + "'";
+            return Problem{where + ": unknown setting '" + name + "'"};
         }
-        if (!ok) return where + ": '" + value + "' is not a value of " + name;
+        if (!ok) return Problem{where + ": '" + value + "' is not a value of " + name};
     }
     return profile;
 }
 
-std::variant<DeviceProfile, std::string> loadProfile() {
+Expected<DeviceProfile> loadProfile() {
     // A profile that is there but cannot be read or trusted is no licence to
     // approve: the caller fails with the problem.
-    std::optional<std::string> problem;
-    auto text = readProfile(problem);
-    if (problem) return *problem;
-    if (!text) return DeviceProfile{};
-    return parseProfile(*text);
+    auto text = readProfile();
+    if (!text) return text.problem();
+    if (!*text) return DeviceProfile{};
+    return parseProfile(**text);
 }
 
 }  // namespace tresk::simulator

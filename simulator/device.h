@@ -3,7 +3,8 @@
 
 #include <optional>
 #include <string>
-#include <variant>
+
+#include "common/problem.h"
 
 namespace tresk::simulator {
 
@@ -19,9 +20,9 @@ struct DeviceProfile {
     std::string enrollment = "1";  // names the current enrolled set; change it to model re-enrollment
 };
 
-// The profile file, or the default Mac when there is none; an error text when
+// The profile file, or the default Mac when there is none; the problem when
 // the file cannot be read or trusted, or holds a line it does not understand.
-std::variant<DeviceProfile, std::string> loadProfile();
-std::variant<DeviceProfile, std::string> parseProfile(const std::string& text);
+Expected<DeviceProfile> loadProfile();
+Expected<DeviceProfile> parseProfile(const std::string& text);
 
 }  // namespace tresk::simulator

@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include "simulator/simulator_files.h"
+#include "simulator/status_texts.h"
 
 namespace tresk::simulator {
 namespace {
@@ -102,8 +103,10 @@ std::string_view columnText(sqlite3_stmt* stmt, int column) {
                 : std::string_view();
 }
 
+// The columns of metadataColumns, then the rowid.
 ItemRow rowOf(sqlite3_stmt* stmt) {
     ItemRow row;
+    row.rowid = sqlite3_column_int64(stmt, 9);
     row.itemClass = columnText(stmt, 0);
     row.service = columnText(stmt, 1);
     row.account = columnText(stmt, 2);
@@ -122,7 +125,7 @@ using Blob = std::unique_ptr<sqlite3_blob, decltype(&sqlite3_blob_close)>;
 
 // Reads the value straight into a wiped-on-release buffer of its size: the
 // only copy.
-OSStatus readValue(sqlite3* db, sqlite3_int64 rowid, Bytes& out) {
+OSStatus readBlob(sqlite3* db, sqlite3_int64 rowid, Bytes& out) {
     sqlite3_blob* handle = nullptr;
     int rc = sqlite3_blob_open(db, "main", "items", "data", rowid, 0, &handle);
     Blob blob(handle, &sqlite3_blob_close);
@@ -202,42 +205,40 @@ void ItemStore::close() {
     db_ = nullptr;
 }
 
-OSStatus ItemStore::open() {
-    if (db_) return status::success;
+KeychainStatus ItemStore::open() {
+    if (db_) return {};
     const std::string path = keychainPath();
     // Created 0600 before SQLite sees it, in a directory that is the user's
     // alone; SQLite gives its journal the same mode. A store the user cannot
     // write is opened for reading.
-    bool writable = true;
-    if (auto problem = ensurePrivateFile(path, writable)) {
-        problem_ = *problem;
-        return status::notAvailable;
-    }
-    const int mode = writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+    auto access = ensurePrivateFile(path);
+    if (!access) return unavailable(access.problem());
+    const int mode = *access == Access::ReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
     int rc = sqlite3_open_v2(path.c_str(), &db_, mode | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (rc != SQLITE_OK) {
         close();  // a failed open leaves a handle that must not be used
-        return statusFor(rc);
+        return withText(statusFor(rc));
     }
     sqlite3_busy_timeout(db_, busyTimeoutMs);
     readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
-    OSStatus opened = readOnly_ ? openForReading() : openForWriting();
-    if (opened != status::success) close();
+    KeychainStatus opened = readOnly_ ? openForReading() : withText(openForWriting());
+    if (opened.status != status::success) close();
     return opened;
 }
 
-OSStatus ItemStore::openForReading() {
+KeychainStatus ItemStore::openForReading() {
     // Nothing can be created or moved to the present layout here; a read
     // transaction keeps a writer elsewhere from changing it meanwhile.
     int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) return statusFor(rc);
+    if (rc != SQLITE_OK) return withText(statusFor(rc));
     int version = 0;
-    OSStatus status = readVersion(db_, version);
-    if (status == status::success && version != schemaVersion) {
-        problem_ = keychainPath() + " is read-only and not of the present layout";
-        status = version == 0 || version == 1 ? status::notAvailable : status::invalidKeychain;
+    KeychainStatus status = withText(readVersion(db_, version));
+    if (status.status == status::success && version != schemaVersion) {
+        status = version == 0 || version == 1
+                     ? unavailable({keychainPath() + " is read-only and not of the present layout"})
+                     : withText(status::invalidKeychain);
     }
-    if (status == status::success) status = checkPresentLayout(db_);
+    if (status.status == status::success) status = withText(checkPresentLayout(db_));
     sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     return status;
 }
@@ -272,16 +273,15 @@ OSStatus ItemStore::openForWriting() {
     });
 }
 
-OSStatus ItemStore::refuseWhenReadOnly() {
-    if (!readOnly_) return status::success;
-    problem_ = keychainPath() + " cannot be written";
-    return status::notAvailable;
+KeychainStatus ItemStore::refuseWhenReadOnly() const {
+    if (!readOnly_) return {};
+    return unavailable({keychainPath() + " cannot be written"});
 }
 
-OSStatus ItemStore::insert(const StoredItem& item) {
-    if (OSStatus status = open()) return status;
-    if (OSStatus status = refuseWhenReadOnly()) return status;
-    return inWriteTransaction(db_, [&]() -> OSStatus {
+KeychainStatus ItemStore::insert(const NewItem& item) {
+    if (KeychainStatus opened = open(); opened.status != status::success) return opened;
+    if (KeychainStatus writable = refuseWhenReadOnly(); writable.status != status::success) return writable;
+    return withText(inWriteTransaction(db_, [&]() -> OSStatus {
         int rc = SQLITE_OK;
         auto stmt = prepare(db_,
                             (std::string("INSERT INTO items (") + metadataColumns +
@@ -306,56 +306,55 @@ OSStatus ItemStore::insert(const StoredItem& item) {
         rc = sqlite3_step(stmt.get());
         if (rc != SQLITE_DONE) return statusFor(rc);
         return writeValue(db_, sqlite3_last_insert_rowid(db_), item.data);
-    });
+    }));
 }
 
-OSStatus ItemStore::findFirst(const ItemMatch& match, bool withData, StoredItem& out) {
-    if (OSStatus status = open()) return status;
+KeychainStatus ItemStore::findFirst(const ItemMatch& match,
+                                    const std::function<KeychainStatus(const ItemRow&)>& visit) {
+    if (KeychainStatus opened = open(); opened.status != status::success) return opened;
     int rc = SQLITE_OK;
-    auto stmt = prepare(
-        db_, (std::string("SELECT ") + metadataColumns + ", rowid FROM items" + whereClause(match) + " ORDER BY rowid LIMIT 1").c_str(),
-        rc);
-    if (rc != SQLITE_OK) return statusFor(rc);
+    auto stmt = prepare(db_,
+                        (std::string("SELECT ") + metadataColumns + ", rowid FROM items" + whereClause(match) +
+                         " ORDER BY rowid LIMIT 1")
+                            .c_str(),
+                        rc);
+    if (rc != SQLITE_OK) return withText(statusFor(rc));
     bindMatch(stmt.get(), match);
     rc = sqlite3_step(stmt.get());
-    if (rc == SQLITE_DONE) return status::itemNotFound;
-    if (rc != SQLITE_ROW) return statusFor(rc);
-    const ItemRow row = rowOf(stmt.get());
-    out.itemClass = row.itemClass;
-    out.service = row.service;
-    out.account = row.account;
-    out.synchronizable = row.synchronizable;
-    out.accessFlags = row.accessFlags;
-    out.protection = row.protection;
-    out.enrollment = row.enrollment;
-    out.created = row.created;
-    out.modified = row.modified;
-    return withData ? readValue(db_, sqlite3_column_int64(stmt.get(), 9), out.data) : status::success;
+    if (rc == SQLITE_DONE) return withText(status::itemNotFound);
+    if (rc != SQLITE_ROW) return withText(statusFor(rc));
+    return visit(rowOf(stmt.get()));
 }
 
-OSStatus ItemStore::forEach(const ItemMatch& match, const std::function<void(const ItemRow&)>& visit) {
-    if (OSStatus status = open()) return status;
+KeychainStatus ItemStore::forEach(const ItemMatch& match, const std::function<void(const ItemRow&)>& visit) {
+    if (KeychainStatus opened = open(); opened.status != status::success) return opened;
     int rc = SQLITE_OK;
     // Without a name to look up, the table read in its own order beats the
     // index SQLite would pick for the class (a lookup and a sort per item).
     const char* table = match.service ? " FROM items" : " FROM items NOT INDEXED";
-    auto stmt = prepare(
-        db_, (std::string("SELECT ") + metadataColumns + table + whereClause(match) + " ORDER BY rowid").c_str(), rc);
-    if (rc != SQLITE_OK) return statusFor(rc);
+    const std::string sql =
+        std::string("SELECT ") + metadataColumns + ", rowid" + table + whereClause(match) + " ORDER BY rowid";
+    auto stmt = prepare(db_, sql.c_str(), rc);
+    if (rc != SQLITE_OK) return withText(statusFor(rc));
     bindMatch(stmt.get(), match);
     bool found = false;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         visit(rowOf(stmt.get()));
         found = true;
     }
-    if (rc != SQLITE_DONE) return statusFor(rc);
-    return found ? status::success : status::itemNotFound;
+    if (rc != SQLITE_DONE) return withText(statusFor(rc));
+    return found ? KeychainStatus{} : withText(status::itemNotFound);
 }
 
-OSStatus ItemStore::remove(const ItemMatch& match) {
-    if (OSStatus status = open()) return status;
-    if (OSStatus status = refuseWhenReadOnly()) return status;
-    return inWriteTransaction(db_, [&]() -> OSStatus {
+KeychainStatus ItemStore::readValue(std::int64_t rowid, Bytes& value) {
+    if (KeychainStatus opened = open(); opened.status != status::success) return opened;
+    return withText(readBlob(db_, rowid, value));
+}
+
+KeychainStatus ItemStore::remove(const ItemMatch& match) {
+    if (KeychainStatus opened = open(); opened.status != status::success) return opened;
+    if (KeychainStatus writable = refuseWhenReadOnly(); writable.status != status::success) return writable;
+    return withText(inWriteTransaction(db_, [&]() -> OSStatus {
         int rc = SQLITE_OK;
         auto stmt = prepare(db_, ("DELETE FROM items" + whereClause(match)).c_str(), rc);
         if (rc != SQLITE_OK) return statusFor(rc);
@@ -363,7 +362,7 @@ OSStatus ItemStore::remove(const ItemMatch& match) {
         rc = sqlite3_step(stmt.get());
         if (rc != SQLITE_DONE) return statusFor(rc);
         return sqlite3_changes(db_) > 0 ? status::success : status::itemNotFound;
-    });
+    }));
 }
 
 }  // namespace tresk::simulator

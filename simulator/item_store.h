@@ -1,5 +1,6 @@
-// The simulated Keychain's items, in SQLite. Every call answers a
-// Keychain-style status; a damaged or unusable database is a status, never a crash.
+// The simulated Keychain's items, in SQLite. Every call answers a Keychain
+// status with its text; a damaged or unusable database is a status, never a
+// crash.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <string_view>
 
 #include "common/bytes.h"
-#include "store/keychain/keychain_query.h"
+#include "store/keychain/keychain.h"
 
 struct sqlite3;
 
@@ -20,7 +21,8 @@ namespace tresk::simulator {
 // range): a flag for everything, so nothing the simulated Mac would release.
 inline constexpr std::uint32_t unreadableAccessFlags = 0xFFFFFFFF;
 
-struct StoredItem {
+// What add stores: the item's attributes and its value.
+struct NewItem {
     std::string itemClass;
     std::string service;
     std::string account;
@@ -29,17 +31,17 @@ struct StoredItem {
     std::uint32_t accessFlags = 0;  // SecAccessControlCreateFlags; 0 when unprotected
     std::string protection;         // "aku": when unlocked, this device only
     std::string enrollment;         // the enrolled set at the time of adding
-    double created = 0;             // seconds since 2001-01-01
-    double modified = 0;
 };
 
-// A stored item's attributes as a row gives them, valid during one visit.
+// A stored item's attributes as its row gives them, valid during one visit;
+// the value is read apart, by the row's number, once access is granted.
 struct ItemRow {
+    std::int64_t rowid = 0;
     std::string_view itemClass, service, account;
     bool synchronizable = false;
     std::uint32_t accessFlags = 0;
     std::string_view protection, enrollment;
-    double created = 0, modified = 0;
+    double created = 0, modified = 0;  // seconds since 2001-01-01
 };
 
 struct ItemMatch {
@@ -56,29 +58,29 @@ public:
     ItemStore(const ItemStore&) = delete;
     ItemStore& operator=(const ItemStore&) = delete;
 
+    KeychainStatus insert(const NewItem& item);
+    // The first item that matches, visited while its row is read; the
+    // visit's answer is the call's. itemNotFound when none matches.
+    KeychainStatus findFirst(const ItemMatch& match, const std::function<KeychainStatus(const ItemRow&)>& visit);
+    // Every item that matches, in the order they were added; itemNotFound for none.
+    KeychainStatus forEach(const ItemMatch& match, const std::function<void(const ItemRow&)>& visit);
+    // The value of the row `rowid`, into a buffer of its size that is wiped on release.
+    KeychainStatus readValue(std::int64_t rowid, Bytes& value);
+    KeychainStatus remove(const ItemMatch& match);
+
+private:
     // Opens the store, for writing when the user can write it, else for
     // reading; a damaged one, or one holding objects it did not create, is
     // invalidKeychain.
-    OSStatus open();
-    // Why the last call gave notAvailable, in words for its status text.
-    const std::string& problem() const { return problem_; }
-    OSStatus insert(const StoredItem& item);
-    // The first item that matches, with its value when `withData`.
-    OSStatus findFirst(const ItemMatch& match, bool withData, StoredItem& out);
-    // Every item that matches, in the order they were added; itemNotFound for none.
-    OSStatus forEach(const ItemMatch& match, const std::function<void(const ItemRow&)>& visit);
-    OSStatus remove(const ItemMatch& match);
-
-private:
+    KeychainStatus open();
     void close();
-    OSStatus openForReading();
+    KeychainStatus openForReading();
     OSStatus openForWriting();
     // notAvailable, with the problem, when the store was opened for reading only.
-    OSStatus refuseWhenReadOnly();
+    KeychainStatus refuseWhenReadOnly() const;
 
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;
-    std::string problem_;
 };
 
 }  // namespace tresk::simulator

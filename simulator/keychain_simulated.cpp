@@ -1,22 +1,18 @@
 // The Keychain on Linux: items in the simulator's SQLite store, released on
 // read only as their access control allows.
 #include <algorithm>
-#include <cstdint>
-#include <iterator>
-#include <span>
-#include <string_view>
-#include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "simulator/access_control.h"
 #include "simulator/device.h"
 #include "simulator/item_store.h"
-#include "simulator/simulated_context.h"
+#include "simulator/status_texts.h"
 #include "store/keychain/keychain.h"
 
 namespace tresk {
@@ -26,12 +22,6 @@ using namespace simulator;
 
 constexpr const char* genericPasswordClass = "genp";
 constexpr const char* whenUnlockedThisDeviceOnly = "aku";  // kSecAttrAccessibleWhenUnlockedThisDeviceOnly
-
-class SimulatedAccessControl final : public AccessControlObject {
-public:
-    explicit SimulatedAccessControl(std::uint32_t flags) : flags(flags) {}
-    const std::uint32_t flags;
-};
 
 template <typename T>
 const T* valueOf(const KeychainQuery& query, Attribute key) {
@@ -62,187 +52,148 @@ bool readMatch(const KeychainQuery& query, ItemMatch& match) {
     return true;
 }
 
-// The reason the read's authentication context gives its prompt; none when
-// the read carries a context that can no longer authenticate.
-std::optional<std::string> promptReason(const KeychainQuery& query) {
-    const auto* context = valueOf<std::shared_ptr<AuthenticationContext>>(query, Attribute::UseAuthenticationContext);
-    if (!context) return std::string();
-    auto simulated = std::dynamic_pointer_cast<SimulatedContext>(*context);
-    if (!simulated || simulated->invalidated()) return std::nullopt;
-    return simulated->reason();
+// What a read asks for. The program asks for one of two things: one item's
+// value (get), or every item's attributes (list).
+enum class Read { OneValue, AllAttributes, Unserved };
+
+Read readOf(const KeychainQuery& query) {
+    const auto* limit = valueOf<Constant>(query, Attribute::MatchLimit);
+    const auto* data = valueOf<bool>(query, Attribute::ReturnData);
+    const auto* attributes = valueOf<bool>(query, Attribute::ReturnAttributes);
+    const bool wantData = data && *data, wantAttributes = attributes && *attributes;
+    const bool all = limit && *limit == Constant::MatchLimitAll;
+    if (wantData && !wantAttributes && !all) return Read::OneValue;
+    if (wantAttributes && !wantData && all) return Read::AllAttributes;
+    return Read::Unserved;
 }
 
-// The attributes of a generic password as the Keychain returns them.
+// The attributes of a generic password as the Keychain returns them, each
+// under its name there; those the program asks for by name carry theirs.
 struct AttributeColumn {
     std::string_view name;
+    std::optional<Attribute> attribute;
     PropertyList (*value)(const ItemRow& row);
 };
 const AttributeColumn attributeColumns[] = {
-    {"class", [](const ItemRow& r) { return PropertyList::text(std::string(r.itemClass)); }},
-    {"svce", [](const ItemRow& r) { return PropertyList::text(std::string(r.service)); }},
-    {"acct", [](const ItemRow& r) { return PropertyList::text(std::string(r.account)); }},
-    {"sync", [](const ItemRow& r) { return PropertyList::integer(r.synchronizable ? 1 : 0); }},
-    {"pdmn", [](const ItemRow& r) { return PropertyList::text(std::string(r.protection)); }},
-    {"accc", [](const ItemRow& r) { return PropertyList::other("<SecAccessControlRef: " + std::string(r.protection) + ">"); }},
-    {"agrp", [](const ItemRow&) { return PropertyList::text("SIMULATED.tresk"); }},
-    {"cdat", [](const ItemRow& r) { return PropertyList::date(r.created); }},
-    {"mdat", [](const ItemRow& r) { return PropertyList::date(r.modified); }},
-    {"musr", [](const ItemRow&) { return PropertyList::data(Bytes()); }},
+    {"class", Attribute::Class, [](const ItemRow& r) { return PropertyList::text(std::string(r.itemClass)); }},
+    {"svce", Attribute::Service, [](const ItemRow& r) { return PropertyList::text(std::string(r.service)); }},
+    {"acct", Attribute::Account, [](const ItemRow& r) { return PropertyList::text(std::string(r.account)); }},
+    {"sync", Attribute::Synchronizable,
+     [](const ItemRow& r) { return PropertyList::integer(r.synchronizable ? 1 : 0); }},
+    {"pdmn", {}, [](const ItemRow& r) { return PropertyList::text(std::string(r.protection)); }},
+    {"accc", {},
+     [](const ItemRow& r) { return PropertyList::other("<SecAccessControlRef: " + std::string(r.protection) + ">"); }},
+    {"agrp", {}, [](const ItemRow&) { return PropertyList::text("SIMULATED.tresk"); }},
+    {"cdat", {}, [](const ItemRow& r) { return PropertyList::date(r.created); }},
+    {"mdat", {}, [](const ItemRow& r) { return PropertyList::date(r.modified); }},
+    {"musr", {}, [](const ItemRow&) { return PropertyList::data(Bytes()); }},
 };
 
-// The item's attribute dictionary, or only the entries the caller reads:
-// what the conversion at the seam would keep of the full one.
-PropertyList attributesOf(const ItemRow& row, const std::vector<std::string>& read) {
+// The item's attribute dictionary, or only the entries of `read`: what the
+// conversion at the seam would keep of the full one.
+PropertyList attributesOf(const ItemRow& row, std::span<const Attribute> read) {
     PropertyList::Dictionary entries;
     entries.reserve(read.empty() ? std::size(attributeColumns) : read.size());
     for (const auto& column : attributeColumns) {
-        if (!read.empty() && std::find(read.begin(), read.end(), column.name) == read.end()) continue;
-        entries.emplace_back(PropertyList::text(std::string(column.name)), column.value(row));
+        const bool wanted =
+            read.empty() || (column.attribute && std::find(read.begin(), read.end(), *column.attribute) != read.end());
+        if (wanted) entries.emplace_back(PropertyList::text(std::string(column.name)), column.value(row));
     }
     return PropertyList::dictionary(std::move(entries));
 }
 
-ItemRow rowOf(const StoredItem& item) {
-    return {item.itemClass, item.service,    item.account,  item.synchronizable, item.accessFlags,
-            item.protection, item.enrollment, item.created, item.modified};
+// The simulated Mac, or the status every call gives while it says so.
+struct Device {
+    KeychainStatus refusal;
+    DeviceProfile profile;
+};
+
+Device device() {
+    auto loaded = loadProfile();
+    if (!loaded) return {unavailable(loaded.problem()), {}};
+    if (loaded->entitlementMissing) return {withText(status::missingEntitlement), {}};
+    return {{}, *loaded};
 }
 
 class SimulatedKeychain final : public Keychain {
 public:
-    // The profile, or the status every call gives while the device says so.
-    std::variant<DeviceProfile, OSStatus> device() {
-        auto loaded = loadProfile();
-        if (auto* problem = std::get_if<std::string>(&loaded)) return refuse(*problem);
-        const auto& profile = std::get<DeviceProfile>(loaded);
-        if (profile.entitlementMissing) return status::missingEntitlement;
-        return profile;
-    }
-
-    OSStatus add(const KeychainQuery& query) override {
-        auto profile = device();
-        if (auto* status = std::get_if<OSStatus>(&profile)) return *status;
+    KeychainStatus add(const KeychainQuery& query) override {
+        const Device mac = device();
+        if (mac.refusal.status != status::success) return mac.refusal;
         ItemMatch match;
-        if (!readMatch(query, match)) return status::param;
-        StoredItem item;
+        if (!readMatch(query, match)) return withText(status::param);
+        NewItem item;
         item.itemClass = match.itemClass;
         item.service = match.service.value_or("");
         item.account = match.account.value_or("");
         item.synchronizable = match.synchronizable;
         if (has(query, Attribute::ValueData)) {
             const auto* data = valueOf<Bytes>(query, Attribute::ValueData);
-            if (!data) return status::param;
+            if (!data) return withText(status::param);
             item.data = *data;
         }
         item.protection = whenUnlockedThisDeviceOnly;
         if (has(query, Attribute::AccessControl)) {
-            const auto* control = valueOf<std::shared_ptr<const AccessControlObject>>(query, Attribute::AccessControl);
-            auto simulated = control ? std::dynamic_pointer_cast<const SimulatedAccessControl>(*control) : nullptr;
-            if (!simulated) return status::param;
-            item.accessFlags = simulated->flags;
+            const auto* control = valueOf<AccessControl>(query, Attribute::AccessControl);
+            if (!control) return withText(status::param);
+            item.accessFlags = control->flags;
         }
-        item.enrollment = std::get<DeviceProfile>(profile).enrollment;
-        return fromStore(store_.insert(item));
+        item.enrollment = mac.profile.enrollment;
+        return store_.insert(item);
     }
 
     CopyResult copyMatching(const KeychainQuery& query, std::span<const Attribute> readAttributes) override {
-        auto profile = device();
-        if (auto* status = std::get_if<OSStatus>(&profile)) return {*status, {}};
+        const Device mac = device();
+        if (mac.refusal.status != status::success) return {mac.refusal, {}};
         ItemMatch match;
-        if (!readMatch(query, match)) return {status::param, {}};
-        const auto* limit = valueOf<Constant>(query, Attribute::MatchLimit);
-        const bool all = limit && *limit == Constant::MatchLimitAll;
-        const auto* returnData = valueOf<bool>(query, Attribute::ReturnData);
-        const auto* returnAttributes = valueOf<bool>(query, Attribute::ReturnAttributes);
-        const bool wantData = returnData && *returnData, wantAttributes = returnAttributes && *returnAttributes;
-        if (wantData && all) return {status::param, {}};  // values come one at a time
-        std::vector<std::string> read;
-        for (Attribute attribute : readAttributes) read.push_back(attributeName(attribute));
-
-        if (all) {
-            PropertyList::Array results;
-            OSStatus status = fromStore(store_.forEach(match, [&](const ItemRow& row) {
-                if (wantAttributes) results.push_back(attributesOf(row, read));
-            }));
-            if (status) return {status, {}};
-            if (!wantAttributes) return {status::success, {}};
-            return {status::success, PropertyList::array(std::move(results))};
-        }
-
-        StoredItem item;
-        if (OSStatus status = fromStore(store_.findFirst(match, wantData, item))) return {status, {}};
-        if (wantData) {
-            auto reason = promptReason(query);
-            if (!reason) return {status::authFailed, {}};
-            std::string problem;
-            if (OSStatus status = authorise(item, std::get<DeviceProfile>(profile), *reason, problem)) {
-                if (!problem.empty()) problem_ = problem;
-                return {status, {}};
+        if (!readMatch(query, match)) return {withText(status::param), {}};
+        switch (readOf(query)) {
+            case Read::OneValue: return oneValue(query, match, mac.profile);
+            case Read::AllAttributes: {
+                PropertyList::Array results;
+                KeychainStatus listed = store_.forEach(
+                    match, [&](const ItemRow& row) { results.push_back(attributesOf(row, readAttributes)); });
+                if (listed.status != status::success) return {listed, {}};
+                return {{}, PropertyList::array(std::move(results))};
             }
+            case Read::Unserved: break;
         }
-        if (!wantAttributes) {
-            return {status::success, wantData ? PropertyList::data(std::move(item.data)) : PropertyList()};
-        }
-        PropertyList attributes = attributesOf(rowOf(item), read);
-        if (wantData) {
-            PropertyList::Dictionary entries = *attributes.asDictionary();
-            entries.emplace_back(PropertyList::text("v_Data"), PropertyList::data(std::move(item.data)));
-            attributes = PropertyList::dictionary(std::move(entries));
-        }
-        return {status::success, std::move(attributes)};
+        return {withText(status::param), {}};
     }
 
-    OSStatus remove(const KeychainQuery& query) override {
-        auto profile = device();
-        if (auto* status = std::get_if<OSStatus>(&profile)) return *status;
+    KeychainStatus remove(const KeychainQuery& query) override {
+        const Device mac = device();
+        if (mac.refusal.status != status::success) return mac.refusal;
         ItemMatch match;
-        if (!readMatch(query, match)) return status::param;
-        return fromStore(store_.remove(match));
+        if (!readMatch(query, match)) return withText(status::param);
+        return store_.remove(match);
     }
 
-    AccessControlResult createAccessControl(std::uint32_t flags) override {
-        return std::make_shared<const SimulatedAccessControl>(flags);
-    }
+    Expected<AccessControl> createAccessControl(std::uint32_t flags) override { return AccessControl{flags, {}}; }
 
     std::string attributeName(Attribute attribute) override {
-        return attribute == Attribute::Service ? "svce" : attribute == Attribute::Account ? "acct" : "";
-    }
-
-    // The simulator's own texts; for notAvailable, with what made it so.
-    std::optional<std::string> statusMessage(OSStatus status) override {
-        if (status == status::notAvailable && !problem_.empty()) {
-            return "The keychain is not available: " + problem_ + ".";
+        for (const auto& column : attributeColumns) {
+            if (column.attribute == attribute) return std::string(column.name);
         }
-        static const std::map<OSStatus, std::string> texts = {
-            {status::success, "No error."},
-            {status::diskFull, "The disk holding the keychain is full."},
-            {status::io, "The keychain database could not be read or written."},
-            {status::param, "The keychain was asked something it does not understand."},
-            {status::allocate, "There was not enough memory for the keychain."},
-            {status::userCanceled, "The user canceled the operation."},
-            {status::notAvailable, "The keychain is not available."},
-            {status::authFailed, "The item's access control could not be satisfied."},
-            {status::invalidKeychain, "The keychain database is damaged or is not a keychain."},
-            {status::duplicateItem, "The item already exists in the keychain."},
-            {status::itemNotFound, "The item could not be found in the keychain."},
-            {status::missingEntitlement, "A required entitlement is missing."},
-        };
-        auto it = texts.find(status);
-        if (it == texts.end()) return std::nullopt;
-        return it->second;
+        return {};
     }
 
 private:
-    OSStatus refuse(const std::string& problem) {
-        problem_ = problem;
-        return status::notAvailable;
-    }
-    OSStatus fromStore(OSStatus status) {
-        if (status == status::notAvailable && !store_.problem().empty()) problem_ = store_.problem();
-        return status;
+    // Access is decided on the item's row; its value is read only once granted.
+    CopyResult oneValue(const KeychainQuery& query, const ItemMatch& match, const DeviceProfile& mac) {
+        const auto* prompt = valueOf<AuthenticationPrompt>(query, Attribute::UseAuthenticationContext);
+        if (has(query, Attribute::UseAuthenticationContext) && !prompt) return {withText(status::param), {}};
+        Bytes value;
+        KeychainStatus found = store_.findFirst(match, [&](const ItemRow& row) {
+            KeychainStatus granted = authorise(row, mac, prompt ? prompt->reason : std::string());
+            if (granted.status != status::success) return granted;
+            return store_.readValue(row.rowid, value);
+        });
+        if (found.status != status::success) return {found, {}};
+        return {{}, PropertyList::data(std::move(value))};
     }
 
     ItemStore store_;
-    std::string problem_;  // why the last call gave notAvailable
 };
 
 }  // namespace

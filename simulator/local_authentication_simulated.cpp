@@ -1,7 +1,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <variant>
 
 #include "simulator/device.h"
 #include "simulator/simulated_context.h"
@@ -11,8 +10,8 @@ namespace simulator {
 
 PolicyEvaluation SimulatedContext::canEvaluatePolicy(LocalAuthenticationPolicy policy) {
     auto loaded = loadProfile();
-    if (auto* problem = std::get_if<std::string>(&loaded)) return {false, "The simulated device is unusable: " + *problem + "."};
-    const auto& device = std::get<DeviceProfile>(loaded);
+    if (!loaded) return {false, "The simulated device is unusable: " + loaded.problem().text + "."};
+    const DeviceProfile& device = *loaded;
     const bool hasBiometry = device.biometry != Biometry::None;
 
     if (policy == LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics) {

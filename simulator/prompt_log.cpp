@@ -26,7 +26,7 @@ std::string loggedReason(const std::string& reason) {
     return text::visibleText(doubled);
 }
 
-std::optional<std::string> recordPrompt(PromptKind kind, const std::string& reason) {
+Expected<void> recordPrompt(PromptKind kind, const std::string& reason) {
     return appendPrivate(promptLogPath(), std::string(kindName(kind)) + "\t" + loggedReason(reason) + "\n");
 }
 

@@ -3,15 +3,16 @@
 // prompt that cannot be recorded is not shown.
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "common/problem.h"
 
 namespace tresk::simulator {
 
 enum class PromptKind { TouchID, TouchIDOrPassword, Password };
 
-// Appends "KIND<TAB>REASON" to the prompt log; the problem when it cannot.
-std::optional<std::string> recordPrompt(PromptKind kind, const std::string& reason);
+// Appends "KIND<TAB>REASON" to the prompt log, or says why it cannot.
+Expected<void> recordPrompt(PromptKind kind, const std::string& reason);
 
 // The reason as the log holds it: a backslash doubled, every control
 // character as a visible escape, so no reason can forge a record.

@@ -3,8 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string_view>
-#include <variant>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -23,8 +24,8 @@ std::string homeDirectory() {
     return "/";
 }
 
-std::string failed(const std::string& what, const std::string& path, int error) {
-    return what + " " + path + " (" + std::strerror(error) + ")";
+Problem failed(const std::string& what, const std::string& path, int error) {
+    return {what + " " + path + " (" + std::strerror(error) + ")", error};
 }
 
 class Descriptor {
@@ -33,6 +34,8 @@ public:
     ~Descriptor() {
         if (fd_ >= 0) ::close(fd_);
     }
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&&) = delete;
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
@@ -44,28 +47,29 @@ private:
 // Trusted when it is the user's own; then made private: what others may do
 // is taken away, what the user took from himself (writing, say) is not given
 // back.
-std::optional<std::string> trust(int fd, const struct stat& st, const std::string& path) {
-    if (st.st_uid != ::geteuid()) return path + " belongs to another user";
+Expected<void> trust(int fd, const struct stat& st, const std::string& path) {
+    if (st.st_uid != ::geteuid()) return Problem{path + " belongs to another user"};
     const mode_t mode = st.st_mode & 07777, own = mode & 0700;
     if (mode != own && ::fchmod(fd, own) != 0) return failed("could not make private", path, errno);
-    return std::nullopt;
+    return {};
 }
 
-// Opens `path` without following a link and checks what it is.
-std::optional<std::string> openTrusted(const std::string& path, int flags, bool wantDirectory, int& fd) {
-    fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
-    if (fd < 0) {
+// Opens `path` without following a link, checks what it is and trusts it.
+Expected<Descriptor> openTrusted(const std::string& path, int flags, bool wantDirectory) {
+    Descriptor fd(::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
+    if (fd.get() < 0) {
         const int error = errno;
-        if (error == ELOOP) return path + " is a symbolic link";
-        if (error == ENOTDIR) return path + " is not a directory";
+        if (error == ELOOP) return Problem{path + " is a symbolic link", error};
+        if (error == ENOTDIR) return Problem{path + " is not a directory", error};
         return failed("could not open", path, error);
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return failed("could not examine", path, errno);
+    if (::fstat(fd.get(), &st) != 0) return failed("could not examine", path, errno);
     if (wantDirectory ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) {
-        return path + (wantDirectory ? " is not a directory" : " is not a regular file");
+        return Problem{path + (wantDirectory ? " is not a directory" : " is not a regular file")};
     }
-    return trust(fd, st, path);
+    if (auto trusted = trust(fd.get(), st, path); !trusted) return trusted.problem();
+    return fd;
 }
 
 }  // namespace
@@ -79,7 +83,7 @@ std::string directory() {
     return homeDirectory() + "/.local/share/tresk-simulator";
 }
 
-std::optional<std::string> ensureDirectory() {
+Expected<void> ensureDirectory() {
     const std::string dir = directory();
     // Parents that are missing are made for the user alone; existing ones are
     // left as they are.
@@ -88,58 +92,44 @@ std::optional<std::string> ensureDirectory() {
         if (::mkdir(parent.c_str(), 0700) != 0 && errno != EEXIST) return failed("could not create", parent, errno);
     }
     if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return failed("could not create", dir, errno);
-    int fd = -1;
-    auto problem = openTrusted(dir, O_RDONLY | O_DIRECTORY, /*wantDirectory=*/true, fd);
-    Descriptor owner(fd);
-    return problem;
+    auto opened = openTrusted(dir, O_RDONLY | O_DIRECTORY, /*wantDirectory=*/true);
+    if (!opened) return opened.problem();
+    return {};
 }
 
-std::optional<std::string> ensurePrivateFile(const std::string& path, bool& writable) {
-    if (auto problem = ensureDirectory()) return problem;
-    int fd = -1;
-    writable = true;
-    auto problem = openTrusted(path, O_RDWR | O_CREAT, /*wantDirectory=*/false, fd);
-    if (problem && (errno == EACCES || errno == EROFS) && ::access(path.c_str(), F_OK) == 0) {
-        Descriptor failed(fd);
-        writable = false;
-        problem = openTrusted(path, O_RDONLY, /*wantDirectory=*/false, fd);
-    }
-    Descriptor owner(fd);
-    return problem;
+Expected<Access> ensurePrivateFile(const std::string& path) {
+    if (auto ready = ensureDirectory(); !ready) return ready.problem();
+    auto opened = openTrusted(path, O_RDWR | O_CREAT, /*wantDirectory=*/false);
+    if (opened) return Access::ReadWrite;
+    const int error = opened.problem().error;
+    if ((error != EACCES && error != EROFS) || ::access(path.c_str(), F_OK) != 0) return opened.problem();
+    auto readable = openTrusted(path, O_RDONLY, /*wantDirectory=*/false);
+    if (!readable) return readable.problem();
+    return Access::ReadOnly;
 }
 
-std::optional<std::string> appendPrivate(const std::string& path, const std::string& record) {
-    if (auto problem = ensureDirectory()) return problem;
-    int fd = -1;
-    auto problem = openTrusted(path, O_WRONLY | O_APPEND | O_CREAT, /*wantDirectory=*/false, fd);
-    Descriptor owner(fd);
-    if (problem) return problem;
-    // O_APPEND and one write: concurrent records never interleave.
+Expected<void> appendPrivate(const std::string& path, const std::string& record) {
+    if (auto ready = ensureDirectory(); !ready) return ready.problem();
+    auto opened = openTrusted(path, O_WRONLY | O_APPEND | O_CREAT, /*wantDirectory=*/false);
+    if (!opened) return opened.problem();
+    // Each write appends at the end of the file, whatever others wrote meanwhile.
     for (std::string_view rest = record; !rest.empty();) {
-        ssize_t n = ::write(fd, rest.data(), rest.size());
+        ssize_t n = ::write(opened->get(), rest.data(), rest.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return failed("could not write to", path, n < 0 ? errno : EIO);
         rest.remove_prefix(static_cast<std::size_t>(n));
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> readProfile(std::optional<std::string>& problem) {
-    problem = ensureDirectory();
-    if (problem) return std::nullopt;
+Expected<std::optional<std::string>> readProfile() {
+    if (auto ready = ensureDirectory(); !ready) return ready.problem();
     const std::string path = profilePath();
-    std::optional<std::string> refusal;
-    auto read = readSmallFile(path, /*followLinks=*/false, maxSmallFileSize, [&](int fd, const struct stat& st) {
-        refusal = trust(fd, st, path);
-        return !refusal;
-    });
-    if (auto* bytes = std::get_if<std::vector<std::uint8_t>>(&read)) return std::string(bytes->begin(), bytes->end());
-    const auto& fileProblem = std::get<FileProblem>(read);
-    if (fileProblem.kind == FileProblem::Missing) return std::nullopt;  // no profile: the default Mac
-    if (refusal) problem = *refusal;
-    else if (fileProblem.error == ELOOP) problem = path + " is a symbolic link";
-    else problem = path + ": " + describe(fileProblem);
-    return std::nullopt;
+    auto read = readSmallFile(path, /*followLinks=*/false, maxSmallFileSize,
+                              [&](int fd, const struct stat& st) { return trust(fd, st, path); });
+    if (read) return std::optional<std::string>(std::string(read->begin(), read->end()));
+    if (read.problem().error == ENOENT) return std::optional<std::string>();  // no profile: the default Mac
+    return read.problem();
 }
 
 std::string keychainPath() { return directory() + "/keychain.sqlite3"; }

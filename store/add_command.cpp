@@ -1,9 +1,4 @@
-#include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
 #include <utility>
-#include <variant>
 
 #include "common/diagnostics.h"
 #include "common/messages.h"
@@ -26,14 +21,11 @@ void route::add(const Command& self, const CommandInput& input, Services& servic
     query[Attribute::ValueData] = std::move(value);
 
     auto accessControl = services.keychain.createAccessControl(flags(input.policy));
-    if (auto* error = std::get_if<std::optional<std::string>>(&accessControl)) {
-        fail(messages::accessControlFailed(rawValue(input.policy),
-                                           *error ? std::string_view(**error) : messages::unknownError));
-    }
-    query[Attribute::AccessControl] = std::get<std::shared_ptr<const AccessControlObject>>(accessControl);
+    if (!accessControl) fail(messages::accessControlFailed(rawValue(input.policy), accessControl.problem().text));
+    query[Attribute::AccessControl] = std::move(*accessControl);
 
-    OSStatus status = services.keychain.add(query);
-    if (status != status::success) return settle(self, status, services.keychain);
+    KeychainStatus added = services.keychain.add(query);
+    if (added.status != status::success) settle(self, added);
     services.console.writeConfirmation(messages::keyAdded);
 }
 

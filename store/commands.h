@@ -29,11 +29,10 @@ struct CommandInput {
     AuthenticationPolicy policy = AuthenticationPolicy::biometryAny;
 };
 
-// A Keychain status that a command answers with a message of its own; an
-// empty message means the command succeeds with nothing to show.
+// A Keychain failure that a command reports with a message of its own.
 struct StatusMessage {
     OSStatus status;
-    std::string_view message;
+    std::string_view message;  // never empty: each row is a failure
 };
 
 struct Command {
@@ -45,20 +44,14 @@ struct Command {
     std::string_view failure;                        // any other status, with its detail
 };
 
-std::span<const Command> commands();
 // Null when no command has this word.
 const Command* findCommand(std::string_view word);
 
-// For a status other than success: returns when the command's table calls
-// it a success with nothing to show, else ends the run with the command's
-// message for it, or with its failure message and the status detail.
-void settle(const Command& command, OSStatus status, Keychain& keychain);
-
-// Each command by its word, run as the entry point runs it.
-void addCommand(const std::optional<std::string>& key, AuthenticationPolicy policy, Services& services);
-void getCommand(const std::optional<std::string>& key, Services& services);
-void deleteCommand(const std::optional<std::string>& key, Services& services);
-void listCommand(const std::optional<std::string>& key, Services& services);
+// Ends the run for a Keychain call that did not succeed: with the command's
+// message for its status, or with its failure message and the status detail.
+// A command handles any status that is not a failure (list's empty store)
+// before it gets here.
+[[noreturn]] void settle(const Command& command, const KeychainStatus& status);
 
 // The bodies the table points at.
 namespace route {

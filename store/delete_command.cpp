@@ -6,8 +6,8 @@ namespace tresk {
 
 void route::remove(const Command& self, const CommandInput& input, Services& services) {
     FullAddress address = requireFullAddress(input.key);
-    OSStatus status = services.keychain.remove(baseQuery(address.service, address.account));
-    if (status != status::success) return settle(self, status, services.keychain);
+    KeychainStatus removed = services.keychain.remove(baseQuery(address.service, address.account));
+    if (removed.status != status::success) settle(self, removed);
     services.console.writeConfirmation(messages::keyDeleted);
 }
 

@@ -13,17 +13,14 @@ void route::get(const Command& self, const CommandInput& input, Services& servic
     query[Attribute::MatchLimit] = Constant::MatchLimitOne;
 
     // The prompt names the item; no earlier Touch ID match may stand in for it.
-    auto context = services.localAuthentication.createContext();
-    context->setLocalizedReason(messages::unlockReason(address.service, address.account));
-    context->setTouchIDAuthenticationAllowableReuseDuration(0);
-    query[Attribute::UseAuthenticationContext] = context;
+    query[Attribute::UseAuthenticationContext] =
+        AuthenticationPrompt{messages::unlockReason(address.service, address.account), 0};
 
     CopyResult found = services.keychain.copyMatching(query, {});
-    if (found.status != status::success) return settle(self, found.status, services.keychain);
+    if (found.status.status != status::success) settle(self, found.status);
     const Bytes* value = found.result.asData();
     if (!value) fail(messages::unexpectedData);
     services.console.writeOutput(value->view());
-    context->invalidate();
 }
 
 }  // namespace tresk

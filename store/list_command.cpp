@@ -39,7 +39,8 @@ void route::list(const Command& self, const CommandInput& input, Services& servi
     // Only the names are read of each item's attributes.
     constexpr Attribute names[] = {Attribute::Service, Attribute::Account};
     CopyResult found = services.keychain.copyMatching(query, names);
-    if (found.status != status::success) return settle(self, found.status, services.keychain);
+    if (found.status.status == status::itemNotFound) return;  // an empty store lists nothing
+    if (found.status.status != status::success) settle(self, found.status);
     // The whole result is judged before a line is printed.
     if (!isArrayOfTextKeyedDictionaries(found.result)) fail(messages::unexpectedData);
 

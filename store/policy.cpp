@@ -1,5 +1,8 @@
 #include "store/policy.h"
 
+#include <cstddef>
+#include <iterator>
+
 #include "common/diagnostics.h"
 #include "common/messages.h"
 #include "store/keychain/keychain_constants.h"
@@ -8,18 +11,29 @@ namespace tresk {
 namespace {
 
 struct PolicyRow {
+    AuthenticationPolicy policy;
     std::string_view rawValue;
     std::uint32_t flag;
     bool touchID;
 };
 
+// Indexed by the policy's order, which the rows must keep.
 constexpr PolicyRow rows[] = {
-    {"biometryAny", accessControlFlag::biometryAny, true},
-    {"biometryCurrentSet", accessControlFlag::biometryCurrentSet, true},
-    {"userPresence", accessControlFlag::userPresence, false},
+    {AuthenticationPolicy::biometryAny, "biometryAny", accessControlFlag::biometryAny, true},
+    {AuthenticationPolicy::biometryCurrentSet, "biometryCurrentSet", accessControlFlag::biometryCurrentSet, true},
+    {AuthenticationPolicy::userPresence, "userPresence", accessControlFlag::userPresence, false},
 };
 
-const PolicyRow& row(AuthenticationPolicy policy) { return rows[static_cast<int>(policy)]; }
+constexpr bool rowsInPolicyOrder() {
+    if (std::size(rows) != std::size(allPolicies)) return false;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        if (rows[i].policy != allPolicies[i] || static_cast<std::size_t>(rows[i].policy) != i) return false;
+    }
+    return true;
+}
+static_assert(rowsInPolicyOrder());
+
+const PolicyRow& row(AuthenticationPolicy policy) { return rows[static_cast<std::size_t>(policy)]; }
 
 }  // namespace
 

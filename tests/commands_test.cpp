@@ -19,6 +19,8 @@ namespace {
 using ::testing::Eq;
 using ::testing::ExitedWithCode;
 using testing::Fakes;
+using testing::FakeKeychain;
+using testing::runCommand;
 
 
 constexpr const char* notFound = "Error: Key not found.\n";
@@ -52,19 +54,19 @@ TEST(CommandsDeathTest, InvalidKeysMakeNoKeychainCall) {
         // A call of either service would end the child with status 3 instead.
         f.keychain.forbidden = true;
         f.localAuthentication.forbidden = true;
-        EXPECT_EXIT(getCommand(key, f.services), ExitedWithCode(1), Eq(invalid));
-        EXPECT_EXIT(deleteCommand(key, f.services), ExitedWithCode(1), Eq(invalid));
-        EXPECT_EXIT(addCommand(key, AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1), Eq(invalid));
+        EXPECT_EXIT(runCommand("get", key, f.services), ExitedWithCode(1), Eq(invalid));
+        EXPECT_EXIT(runCommand("delete", key, f.services), ExitedWithCode(1), Eq(invalid));
+        EXPECT_EXIT(runCommand("add", key, f.services, AuthenticationPolicy::biometryAny), ExitedWithCode(1), Eq(invalid));
     }
 }
 
 TEST(AddCommandDeathTest, InputIsJudgedBeforeTheKey) {
     Fakes f;
     f.console.terminal = true;
-    EXPECT_EXIT(addCommand("bad", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
+    EXPECT_EXIT(runCommand("add", "bad", f.services, AuthenticationPolicy::biometryAny), ExitedWithCode(1),
                 Eq("Error: Value must be provided via stdin (pipe or redirection).\n"));
     f.console.terminal = false;
-    EXPECT_EXIT(addCommand("bad", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
+    EXPECT_EXIT(runCommand("add", "bad", f.services, AuthenticationPolicy::biometryAny), ExitedWithCode(1),
                 Eq("Error: No value provided via stdin.\n"));
 }
 
@@ -94,11 +96,11 @@ TEST(AddCommandDeathTest, PreCheckOutcomes) {
         f.localAuthentication.answer = c.answer;
         f.localAuthentication.biometry = c.biometry;
         if (c.error.empty()) {
-            addCommand("a/b", c.policy, f.services);
+            runCommand("add", "a/b", f.services, c.policy);
             EXPECT_EQ(f.keychain.calls.size(), 2u);
         } else {
             f.keychain.forbidden = true;  // a failed pre-check stores nothing
-            EXPECT_EXIT(addCommand("a/b", c.policy, f.services), ExitedWithCode(1), Eq(c.error));
+            EXPECT_EXIT(runCommand("add", "a/b", f.services, c.policy), ExitedWithCode(1), Eq(c.error));
         }
     }
 }
@@ -112,7 +114,7 @@ TEST(AddCommand, StoresTheExactQuery) {
         SCOPED_TRACE(rawValue(policy));
         Fakes f;
         f.console.input = std::string("v\0al\n", 5);
-        addCommand(" a /b/c ", policy, f.services);
+        runCommand("add", " a /b/c ", f.services, policy);
         EXPECT_EQ(f.console.confirmations, "Key added successfully.\n");
         EXPECT_EQ(f.console.output, "");
         EXPECT_EQ(f.keychain.calls, (std::vector<std::string>{"createAccessControl:" + std::to_string(flag), "add"}));
@@ -123,23 +125,19 @@ TEST(AddCommand, StoresTheExactQuery) {
         EXPECT_EQ(at<std::string>(q, Attribute::Service), " a ");
         EXPECT_EQ(at<std::string>(q, Attribute::Account), "b/c ");
         EXPECT_EQ(at<Bytes>(q, Attribute::ValueData), Bytes::copyOf(f.console.input));
-        auto control = at<std::shared_ptr<const AccessControlObject>>(q, Attribute::AccessControl);
-        EXPECT_EQ(dynamic_cast<const testing::FakeAccessControl&>(*control).flags, flag);
+        EXPECT_EQ(at<AccessControl>(q, Attribute::AccessControl).flags, flag);
     }
 }
 
 TEST(AddCommandDeathTest, AccessControlAndStatuses) {
     ScriptedFakes f;
     f.console.input = "v";
-    f.keychain.accessControlError = std::optional<std::string>("Error Domain=X Code=1");
-    EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::userPresence, f.services), ExitedWithCode(1),
+    f.keychain.accessControlProblem = "Error Domain=X Code=1";
+    EXPECT_EXIT(runCommand("add", "a/b", f.services, AuthenticationPolicy::userPresence), ExitedWithCode(1),
                 Eq("Error: Failed to create userPresence access control: Error Domain=X Code=1\n"));
-    f.keychain.accessControlError = std::optional<std::string>();
-    EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
-                Eq("Error: Failed to create biometryAny access control: Unknown error\n"));
-    f.keychain.accessControlError.reset();
+    f.keychain.accessControlProblem.reset();
     f.keychain.status = status::duplicateItem;
-    EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1),
+    EXPECT_EXIT(runCommand("add", "a/b", f.services, AuthenticationPolicy::biometryAny), ExitedWithCode(1),
                 Eq("Error: Key already exists.\n"));
     const std::string hint = "; run the signed executable inside its provisioned .app bundle (see BUILD.md)";
     for (auto [status, line] : {std::pair{-128, detail("Failed to add key.", -128)},
@@ -149,7 +147,7 @@ TEST(AddCommandDeathTest, AccessControlAndStatuses) {
                                 std::pair{7, detail("Failed to add key.", 7)}}) {
         SCOPED_TRACE(status);
         f.keychain.status = status;
-        EXPECT_EXIT(addCommand("a/b", AuthenticationPolicy::biometryAny, f.services), ExitedWithCode(1), Eq(line));
+        EXPECT_EXIT(runCommand("add", "a/b", f.services, AuthenticationPolicy::biometryAny), ExitedWithCode(1), Eq(line));
     }
 }
 
@@ -157,7 +155,7 @@ TEST(GetCommand, WritesTheBytesAndNothingElse) {
     Fakes f;
     const std::string value("\0\xff\n", 3);
     f.keychain.result = PropertyList::data(Bytes::copyOf(value));
-    getCommand("ns/a/b", f.services);
+    runCommand("get", "ns/a/b", f.services);
     EXPECT_EQ(f.console.output, value);
     EXPECT_EQ(f.console.confirmations, "");
     const KeychainQuery& q = f.keychain.queries.at(0);
@@ -165,12 +163,10 @@ TEST(GetCommand, WritesTheBytesAndNothingElse) {
     EXPECT_EQ(at<std::string>(q, Attribute::Account), "a/b");
     EXPECT_EQ(at<bool>(q, Attribute::ReturnData), true);
     EXPECT_EQ(at<Constant>(q, Attribute::MatchLimit), Constant::MatchLimitOne);
-    auto& context = *f.localAuthentication.created.at(0);
-    EXPECT_EQ(at<std::shared_ptr<AuthenticationContext>>(q, Attribute::UseAuthenticationContext).get(), &context);
-    EXPECT_EQ(context.reason, "Unlock ns/a/b");
-    EXPECT_EQ(context.reuse, 0.0);
-    EXPECT_TRUE(context.asked.empty());  // no pre-check on reads
-    EXPECT_EQ(context.invalidations, 1);
+    const auto& prompt = at<AuthenticationPrompt>(q, Attribute::UseAuthenticationContext);
+    EXPECT_EQ(prompt.reason, "Unlock ns/a/b");
+    EXPECT_EQ(prompt.touchIDReuseSeconds, 0.0);
+    EXPECT_TRUE(f.localAuthentication.created.empty());  // no pre-check on reads
 }
 
 TEST(GetCommandDeathTest, StatusesAndShapes) {
@@ -192,13 +188,13 @@ TEST(GetCommandDeathTest, StatusesAndShapes) {
         ScriptedFakes f;
         f.keychain.status = c.status;
         f.keychain.result = c.result;
-        EXPECT_EXIT(getCommand("a/b", f.services), ExitedWithCode(1), Eq(c.error));
+        EXPECT_EXIT(runCommand("get", "a/b", f.services), ExitedWithCode(1), Eq(c.error));
     }
 }
 
 TEST(DeleteCommandDeathTest, Statuses) {
     ScriptedFakes f;
-    deleteCommand("NS/K", f.services);
+    runCommand("delete", "NS/K", f.services);
     EXPECT_EQ(f.console.confirmations, "Key deleted successfully.\n");
     EXPECT_EQ(f.keychain.queries.at(0), baseQuery("NS", "K"));
     for (auto [status, error] : {std::pair{status::itemNotFound, std::string(notFound)},
@@ -207,13 +203,13 @@ TEST(DeleteCommandDeathTest, Statuses) {
                                  std::pair{-25291, detail("Failed to delete key.", -25291)}}) {
         SCOPED_TRACE(status);
         f.keychain.status = status;
-        EXPECT_EXIT(deleteCommand("a/b", f.services), ExitedWithCode(1), Eq(error));
+        EXPECT_EXIT(runCommand("delete", "a/b", f.services), ExitedWithCode(1), Eq(error));
     }
 }
 
 PropertyList item(PropertyList service, PropertyList account) {
-    return PropertyList::dictionary({{PropertyList::text("svce"), std::move(service)},
-                                     {PropertyList::text("acct"), std::move(account)},
+    return PropertyList::dictionary({{PropertyList::text(FakeKeychain::serviceName), std::move(service)},
+                                     {PropertyList::text(FakeKeychain::accountName), std::move(account)},
                                      {PropertyList::text("cdat"), PropertyList::date(1)}});
 }
 
@@ -223,7 +219,7 @@ TEST(ListCommand, SortsAndSkipsItemsWithoutTextNames) {
     f.keychain.result = PL::array({
         item(PL::text("ns"), PL::text("a0")),
         item(PL::text("ns"), PL::text("a/b")),
-        PL::dictionary({{PL::text("acct"), PL::text("no-service")}}),
+        PL::dictionary({{PL::text(FakeKeychain::accountName), PL::text("no-service")}}),
         item(PL::data(Bytes::copyOf("ns")), PL::text("data-service")),
         item(PL::text("ns"), PL::integer(3)),
         item(PL::text("Work"), PL::text("a")),
@@ -231,7 +227,7 @@ TEST(ListCommand, SortsAndSkipsItemsWithoutTextNames) {
         item(PL::text(""), PL::text("")),
         item(PL::text("ns"), PL::text("a")),
     });
-    listCommand(std::nullopt, f.services);
+    runCommand("list", std::nullopt, f.services);
     EXPECT_EQ(f.console.output, "/\nWork/a\nns/a\nns/a\nns/a/b\nns/a0\n");
     const KeychainQuery& q = f.keychain.queries.at(0);
     EXPECT_EQ(q.size(), 5u);
@@ -246,7 +242,7 @@ TEST(ListCommandDeathTest, StatusesAndShapes) {
     {
         Fakes f;
         f.keychain.status = status::itemNotFound;
-        listCommand(std::nullopt, f.services);
+        runCommand("list", std::nullopt, f.services);
         EXPECT_EQ(f.console.output, "");
     }
     const std::string listFailed = "Failed to list keys.";
@@ -269,13 +265,13 @@ TEST(ListCommandDeathTest, StatusesAndShapes) {
         ScriptedFakes f;
         f.keychain.status = c.status;
         f.keychain.result = c.result;
-        EXPECT_EXIT(listCommand(std::nullopt, f.services), ExitedWithCode(1), Eq(c.error));
+        EXPECT_EXIT(runCommand("list", std::nullopt, f.services), ExitedWithCode(1), Eq(c.error));
     }
     Fakes f;
     f.keychain.forbidden = true;  // the key is refused before any Keychain call
     for (std::string key : {"a/b", ""}) {
         SCOPED_TRACE(key);
-        EXPECT_EXIT(listCommand(key, f.services), ExitedWithCode(1),
+        EXPECT_EXIT(runCommand("list", key, f.services), ExitedWithCode(1),
                     Eq("Error: list does not accept NAMESPACE/KEY. Use tresk list to list all keys.\n"));
     }
 }

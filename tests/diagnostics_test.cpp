@@ -40,15 +40,19 @@ TEST(FailDeathTest, WritesOneLineAndExitsWithOne) {
 }
 
 // Only -34018 earns the signing hint, and the platform's text is the Keychain's.
-TEST(SettleDeathTest, StatusDetailFromTheKeychain) {
-    testing::Fakes f;
-    f.keychain.statusTexts[status::missingEntitlement] = "A required entitlement isn't present.";
+// The status's own text goes into the line, and the hint only with -34018;
+// a status the command names gives its message and nothing of the status.
+TEST(SettleDeathTest, TheStatusCarriesItsText) {
     const Command& list = *findCommand("list");
-    EXPECT_EXIT(settle(list, status::missingEntitlement, f.keychain), ::testing::ExitedWithCode(1),
+    const Command& get = *findCommand("get");
+    EXPECT_EXIT(settle(list, {status::missingEntitlement, "A required entitlement isn't present."}),
+                ::testing::ExitedWithCode(1),
                 ::testing::Eq("Error: Failed to list keys. (-34018: A required entitlement isn't present.)" + hint +
                               "\n"));
-    EXPECT_EXIT(settle(list, -34017, f.keychain), ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(settle(list, {-34017, std::nullopt}), ::testing::ExitedWithCode(1),
                 ::testing::Eq("Error: Failed to list keys. (-34017: Unknown error)\n"));
+    EXPECT_EXIT(settle(get, {status::userCanceled, "Canceled."}), ::testing::ExitedWithCode(1),
+                ::testing::Eq("Error: Authentication canceled.\n"));
 }
 
 }  // namespace

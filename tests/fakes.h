@@ -24,18 +24,12 @@ public:
     PolicyEvaluation answer{true, std::nullopt};
     BiometryType biometry = BiometryType::TouchID;
     std::vector<LocalAuthenticationPolicy> asked;
-    std::string reason;
-    double reuse = -1;
-    int invalidations = 0;
 
     PolicyEvaluation canEvaluatePolicy(LocalAuthenticationPolicy policy) override {
         asked.push_back(policy);
         return answer;
     }
     BiometryType biometryType() override { return biometry; }
-    void setLocalizedReason(const std::string& r) override { reason = r; }
-    void setTouchIDAuthenticationAllowableReuseDuration(double s) override { reuse = s; }
-    void invalidate() override { ++invalidations; }
 };
 
 class FakeLocalAuthentication final : public LocalAuthentication {
@@ -55,47 +49,48 @@ public:
     }
 };
 
-struct FakeAccessControl final : AccessControlObject {
-    explicit FakeAccessControl(std::uint32_t f) : flags(f) {}
-    std::uint32_t flags;
-};
-
 class FakeKeychain final : public Keychain {
 public:
+    // Names of its own, so a command that takes them from anywhere but
+    // attributeName is seen to.
+    static constexpr const char* serviceName = "fake-service";
+    static constexpr const char* accountName = "fake-account";
+
     bool forbidden = false;  // any call ends the process (see forbiddenCall)
     OSStatus status = status::success;
     PropertyList result;
-    std::optional<std::optional<std::string>> accessControlError;  // set: creation fails
+    std::optional<std::string> accessControlProblem;  // set: creation fails with it
+    std::map<OSStatus, std::string> statusTexts;       // the platform's texts; other statuses have none
     std::vector<std::string> calls;
     std::vector<KeychainQuery> queries;
-
-    OSStatus add(const KeychainQuery& q) override { return record("add", q); }
     std::vector<Attribute> readAttributes;  // of the last copyMatching
+
+    KeychainStatus add(const KeychainQuery& q) override { return record("add", q); }
     CopyResult copyMatching(const KeychainQuery& q, std::span<const Attribute> read) override {
         readAttributes.assign(read.begin(), read.end());
         return {record("copyMatching", q), result};
     }
-    OSStatus remove(const KeychainQuery& q) override { return record("remove", q); }
-    AccessControlResult createAccessControl(std::uint32_t flags) override {
+    KeychainStatus remove(const KeychainQuery& q) override { return record("remove", q); }
+    Expected<AccessControl> createAccessControl(std::uint32_t flags) override {
         if (forbidden) forbiddenCall("createAccessControl");
         calls.push_back("createAccessControl:" + std::to_string(flags));
-        if (accessControlError) return *accessControlError;
-        return std::make_shared<const FakeAccessControl>(flags);
+        if (accessControlProblem) return Problem{*accessControlProblem};
+        return AccessControl{flags, {}};
     }
-    std::string attributeName(Attribute a) override { return a == Attribute::Service ? "svce" : "acct"; }
-    std::map<OSStatus, std::string> statusTexts;  // the platform's messages; others have none
-    std::optional<std::string> statusMessage(OSStatus s) override {
-        auto it = statusTexts.find(s);
-        if (it == statusTexts.end()) return std::nullopt;
-        return it->second;
+    std::string attributeName(Attribute a) override {
+        if (a == Attribute::Service) return serviceName;
+        if (a == Attribute::Account) return accountName;
+        return "";
     }
 
 private:
-    OSStatus record(const char* call, const KeychainQuery& q) {
+    KeychainStatus record(const char* call, const KeychainQuery& q) {
         if (forbidden) forbiddenCall(call);
         calls.push_back(call);
         queries.push_back(q);
-        return status;
+        if (status == status::success) return {};
+        auto text = statusTexts.find(status);
+        return {status, text == statusTexts.end() ? std::nullopt : std::optional<std::string>(text->second)};
     }
 };
 
@@ -115,6 +110,14 @@ public:
     void writeOutput(std::span<const std::uint8_t> bytes) override { output.append(bytes.begin(), bytes.end()); }
     void writeConfirmation(std::string_view text) override { confirmations += text; }
 };
+
+// The command of that word run as the entry point runs it.
+inline void runCommand(std::string_view word, const std::optional<std::string>& key, Services& services,
+                       AuthenticationPolicy policy = AuthenticationPolicy::biometryAny) {
+    const Command* command = findCommand(word);
+    if (!command) forbiddenCall("a command that does not exist");
+    command->run(*command, CommandInput{key, policy}, services);
+}
 
 // One set of fakes wired as the commands expect them.
 struct Fakes {

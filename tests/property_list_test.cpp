@@ -12,7 +12,7 @@
 namespace tresk {
 namespace {
 
-std::optional<PropertyList> parse(const std::string& text) {
+Expected<PropertyList> parse(const std::string& text) {
     return parsePropertyList({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 

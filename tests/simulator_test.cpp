@@ -39,23 +39,21 @@ protected:
         fs::remove_all(root_);
     }
     void profile(const std::string& text) {
-        ASSERT_EQ(simulator::ensureDirectory(), std::nullopt);
+        ASSERT_TRUE(simulator::ensureDirectory());
         std::ofstream(simulator::profilePath()) << text;
     }
     OSStatus add(const std::string& service, const std::string& account, const std::string& value,
                  std::uint32_t flags = accessControlFlag::biometryAny) {
         KeychainQuery q = baseQuery(service, account);
         q[Attribute::ValueData] = Bytes::copyOf(value);
-        q[Attribute::AccessControl] = std::get<std::shared_ptr<const AccessControlObject>>(keychain_->createAccessControl(flags));
-        return keychain_->add(q);
+        q[Attribute::AccessControl] = *keychain_->createAccessControl(flags);
+        return keychain_->add(q).status;
     }
     CopyResult get(const std::string& service, const std::string& account) {
         KeychainQuery q = baseQuery(service, account);
         q[Attribute::ReturnData] = true;
         q[Attribute::MatchLimit] = Constant::MatchLimitOne;
-        auto context = std::make_shared<simulator::SimulatedContext>();
-        context->setLocalizedReason("Unlock " + service + "/" + account);
-        q[Attribute::UseAuthenticationContext] = std::shared_ptr<AuthenticationContext>(context);
+        q[Attribute::UseAuthenticationContext] = AuthenticationPrompt{"Unlock " + service + "/" + account, 0};
         return keychain_->copyMatching(q, {});
     }
     std::string value(const CopyResult& r) {
@@ -84,21 +82,21 @@ TEST_F(SimulatedKeychainTest, StoresMatchesAndDeletes) {
     EXPECT_EQ(add("ns", "Key", "again", accessControlFlag::userPresence), status::duplicateItem);
     EXPECT_EQ(value(get("ns", "Key")), binary);
     EXPECT_EQ(value(get("ns", "key")), "lower");
-    EXPECT_EQ(get("ns", "KEY").status, status::itemNotFound);
-    EXPECT_EQ(get("NS", "Key").status, status::itemNotFound);
+    EXPECT_EQ(get("ns", "KEY").status.status, status::itemNotFound);
+    EXPECT_EQ(get("NS", "Key").status.status, status::itemNotFound);
     EXPECT_EQ(prompts(), "touch-id\tUnlock ns/Key\ntouch-id\tUnlock ns/key\n");
 
-    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")), status::success);
-    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")), status::itemNotFound);
+    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")).status, status::success);
+    EXPECT_EQ(keychain_->remove(baseQuery("ns", "Key")).status, status::itemNotFound);
     EXPECT_EQ(value(get("ns", "key")), "lower");
 }
 
 TEST_F(SimulatedKeychainTest, ListsAttributesWithoutValues) {
-    EXPECT_EQ(listAll().status, status::itemNotFound);
+    EXPECT_EQ(listAll().status.status, status::itemNotFound);
     add("b", "2", "v");
     add("a", "1/x", "w");
     CopyResult r = listAll();
-    ASSERT_EQ(r.status, status::success);
+    ASSERT_EQ(r.status.status, status::success);
     ASSERT_TRUE(r.result.asArray());
     ASSERT_EQ(r.result.asArray()->size(), 2u);
     const PropertyList& first = r.result.asArray()->at(0);
@@ -115,27 +113,28 @@ TEST_F(SimulatedKeychainTest, ListsAttributesWithoutValues) {
     names[Attribute::MatchLimit] = Constant::MatchLimitAll;
     const Attribute read[] = {Attribute::Service, Attribute::Account};
     CopyResult few = keychain_->copyMatching(names, read);
-    ASSERT_EQ(few.status, status::success);
+    ASSERT_EQ(few.status.status, status::success);
     ASSERT_EQ(few.result.asArray()->size(), 2u);
     EXPECT_EQ(few.result.asArray()->at(1).asDictionary()->size(), 2u);
     EXPECT_EQ(*few.result.asArray()->at(1).find("svce")->asText(), "a");
     EXPECT_EQ(few.result.asArray()->at(1).find("cdat"), nullptr);
 
+    // One item's attributes, or anything else the program never asks for, is refused.
     KeychainQuery one = baseQuery("a", "1/x");
     one[Attribute::ReturnAttributes] = true;
-    CopyResult single = keychain_->copyMatching(one, {});
-    ASSERT_TRUE(single.result.asDictionary());
-    EXPECT_EQ(*single.result.find("acct")->asText(), "1/x");
+    EXPECT_EQ(keychain_->copyMatching(one, {}).status.status, status::param);
+    one[Attribute::ReturnData] = true;
+    EXPECT_EQ(keychain_->copyMatching(one, {}).status.status, status::param);
 }
 
 TEST_F(SimulatedKeychainTest, RefusesQueriesOutsideTheDataProtectionKeychain) {
     KeychainQuery q = baseQuery("a", "b");
     q.erase(Attribute::UseDataProtectionKeychain);
-    EXPECT_EQ(keychain_->remove(q), status::param);
+    EXPECT_EQ(keychain_->remove(q).status, status::param);
     KeychainQuery all = baseQuery(std::nullopt, std::nullopt);
     all[Attribute::ReturnData] = true;
     all[Attribute::MatchLimit] = Constant::MatchLimitAll;
-    EXPECT_EQ(keychain_->copyMatching(all, {}).status, status::param);
+    EXPECT_EQ(keychain_->copyMatching(all, {}).status.status, status::param);
 }
 
 TEST_F(SimulatedKeychainTest, ReleasesValuesOnlyAsTheirPolicyAllows) {
@@ -160,13 +159,13 @@ TEST_F(SimulatedKeychainTest, ReleasesValuesOnlyAsTheirPolicyAllows) {
     for (const auto& c : cases) {
         fs::remove(simulator::promptLogPath());
         profile(c.profile);
-        EXPECT_EQ(get("p", "any").status, c.any) << c.profile;
-        EXPECT_EQ(get("p", "set").status, c.set) << c.profile;
-        EXPECT_EQ(get("p", "presence").status, c.presence) << c.profile;
+        EXPECT_EQ(get("p", "any").status.status, c.any) << c.profile;
+        EXPECT_EQ(get("p", "set").status.status, c.set) << c.profile;
+        EXPECT_EQ(get("p", "presence").status.status, c.presence) << c.profile;
         EXPECT_EQ(prompts(), c.prompts) << c.profile;
     }
     EXPECT_EQ(add("p", "new", "x"), status::missingEntitlement);
-    EXPECT_EQ(listAll().status, status::missingEntitlement);
+    EXPECT_EQ(listAll().status.status, status::missingEntitlement);
 }
 
 TEST_F(SimulatedKeychainTest, DamagedFilesAreStatusesNotCrashes) {
@@ -174,15 +173,16 @@ TEST_F(SimulatedKeychainTest, DamagedFilesAreStatusesNotCrashes) {
     keychain_.reset();
     std::ofstream(simulator::keychainPath(), std::ios::trunc) << std::string(4096, 'x');
     keychain_ = makeSystemKeychain();
-    EXPECT_EQ(get("a", "b").status, status::invalidKeychain);
+    const KeychainStatus damaged = get("a", "b").status;
+    EXPECT_EQ(damaged.status, status::invalidKeychain);
+    EXPECT_EQ(damaged.text, "The keychain database is damaged or is not a keychain.");
     EXPECT_EQ(add("a", "c", "v"), status::invalidKeychain);
-    EXPECT_EQ(keychain_->statusMessage(status::invalidKeychain),
-              "The keychain database is damaged or is not a keychain.");
 
     profile("biometry = retina\n");
-    EXPECT_EQ(listAll().status, status::notAvailable);
-    // The text says what made the keychain unavailable.
-    EXPECT_EQ(keychain_->statusMessage(status::notAvailable),
+    // The text comes with the status and says what made the keychain unavailable.
+    const KeychainStatus unavailable = listAll().status;
+    EXPECT_EQ(unavailable.status, status::notAvailable);
+    EXPECT_EQ(unavailable.text,
               "The keychain is not available: device profile line 1: 'retina' is not a value of biometry.");
 }
 

@@ -84,7 +84,7 @@ TEST(Streams, WriteAllDeliversEverythingThroughShortWritesAndInterruptions) {
             pause();  // drained slowly: the writer finds the pipe full again and again
         }
     });
-    int result;
+    Expected<void> result = Problem{"not run"};
     {
         Interruptions alarms;
         interruptions = 0;
@@ -93,7 +93,7 @@ TEST(Streams, WriteAllDeliversEverythingThroughShortWritesAndInterruptions) {
     ::close(fds[1]);
     reader.join();
     ::close(fds[0]);
-    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(result);
     EXPECT_GT(interruptions.load(), 0) << "the writer was never interrupted: the test proved nothing";
     ASSERT_EQ(received.size(), sent.size());
     EXPECT_TRUE(received == sent);
@@ -113,7 +113,7 @@ TEST(Streams, ReadAllCollectsEverythingThroughShortReadsAndInterruptions) {
         ::close(fds[1]);
     });
     SecretBuffer buffer;
-    int result;
+    Expected<void> result = Problem{"not run"};
     {
         Interruptions alarms;
         interruptions = 0;
@@ -124,7 +124,7 @@ TEST(Streams, ReadAllCollectsEverythingThroughShortReadsAndInterruptions) {
     ::close(fds[0]);
     writer.join();
     std::signal(SIGPIPE, previous);
-    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(result);
     EXPECT_GT(interruptions.load(), 0) << "the reader was never interrupted: the test proved nothing";
     ASSERT_EQ(buffer.size(), sent.size());
     EXPECT_TRUE(std::equal(sent.begin(), sent.end(), buffer.data()));
@@ -143,10 +143,10 @@ TEST(Streams, ReadAllReadsARedirectedFile) {
         const int fd = ::mkstemp(path);
         ASSERT_GE(fd, 0);
         ::unlink(path);
-        ASSERT_EQ(writeAll(fd, bytes), 0);
+        ASSERT_TRUE(writeAll(fd, bytes));
         ASSERT_EQ(::lseek(fd, static_cast<off_t>(c.skipped), SEEK_SET), static_cast<off_t>(c.skipped));
         SecretBuffer buffer;
-        EXPECT_EQ(readAll(fd, buffer), 0);
+        EXPECT_TRUE(readAll(fd, buffer));
         ::close(fd);
         ASSERT_EQ(buffer.size(), c.size - c.skipped);
         EXPECT_TRUE(std::equal(bytes.begin() + static_cast<long>(c.skipped), bytes.end(), buffer.data()));
@@ -158,7 +158,10 @@ TEST(Streams, WriteAllReportsAClosedPipe) {
     ASSERT_EQ(::pipe(fds), 0);
     ::close(fds[0]);
     auto previous = std::signal(SIGPIPE, SIG_IGN);
-    EXPECT_EQ(writeAll(fds[1], std::string_view("data")), EPIPE);
+    auto written = writeAll(fds[1], std::string_view("data"));
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.problem().error, EPIPE);
+    EXPECT_EQ(written.problem().text, "Broken pipe");
     std::signal(SIGPIPE, previous);
     ::close(fds[1]);
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "harness/binary_plist.h"
+#include "identity/executable_location.h"
 #include "identity/version.h"
 #include "text/unicode.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 using namespace tresk::fixtures;
 
-std::optional<PropertyList> parse(std::string_view text) {
+Expected<PropertyList> parse(std::string_view text) {
     return parsePropertyList({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 

@@ -69,7 +69,7 @@ using RegexOwner = std::unique_ptr<URegularExpression, decltype(&uregex_close)>;
 
 // UTF-8 read in place: break positions are byte offsets into `utf8`. Ill-formed
 // bytes read as U+FFFD.
-UTextOwner utf8Text(std::string_view utf8, UErrorCode& status) {
+UTextOwner openUtf8Text(std::string_view utf8, UErrorCode& status) {
     return UTextOwner(utext_openUTF8(nullptr, utf8.data(), static_cast<int64_t>(utf8.size()), &status), &utext_close);
 }
 
@@ -78,7 +78,7 @@ template <typename F>
 void forEachCluster(std::string_view utf8, F f) {
     if (!fitsIcu(utf8.size())) return;
     UErrorCode status = U_ZERO_ERROR;
-    UTextOwner text = utf8Text(utf8, status);
+    UTextOwner text = openUtf8Text(utf8, status);
     BreakIteratorOwner clusters(ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status), &ubrk_close);
     if (U_FAILURE(status)) return;  // no ICU data: no cluster is found
     ubrk_setUText(clusters.get(), text.get(), &status);
@@ -120,7 +120,7 @@ bool isPrintableAscii(std::string_view bytes) {
 
 }  // namespace
 
-namespace library {
+namespace throughIcu {
 
 std::string toLower(std::string_view utf8) {
     const std::u16string text = toUtf16(utf8);
@@ -163,7 +163,7 @@ std::string prefixClusters(std::string_view utf8, std::size_t count) {
     return repairUtf8(utf8.substr(0, cut));
 }
 
-}  // namespace library
+}  // namespace throughIcu
 
 std::string repairUtf8(std::string_view bytes) { return toUtf8(toUtf16(bytes)); }
 
@@ -215,7 +215,7 @@ std::optional<std::u16string> utf16FromUtf8(std::string_view utf8) {
 // change only A-Z, NFC changes nothing, and every character is a cluster of
 // its own except CR LF, which is one.
 std::string toLower(std::string_view utf8) {
-    if (!isAscii(utf8)) return library::toLower(utf8);
+    if (!isAscii(utf8)) return throughIcu::toLower(utf8);
     std::string lower(utf8);
     for (char& c : lower) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -223,20 +223,20 @@ std::string toLower(std::string_view utf8) {
     return lower;
 }
 
-std::string toNFC(std::string_view utf8) { return isAscii(utf8) ? std::string(utf8) : library::toNFC(utf8); }
+std::string toNFC(std::string_view utf8) { return isAscii(utf8) ? std::string(utf8) : throughIcu::toNFC(utf8); }
 
-bool isNFC(std::string_view utf8) { return isAscii(utf8) || library::toNFC(utf8) == utf8; }
+bool isNFC(std::string_view utf8) { return isAscii(utf8) || throughIcu::toNFC(utf8) == utf8; }
 
 std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view cluster) {
     const bool plainCharacter = cluster.size() == 1 && cluster[0] != '\r' && cluster[0] != '\n' && isAscii(cluster);
-    if (!plainCharacter || !isAscii(utf8)) return library::findCluster(utf8, cluster);
+    if (!plainCharacter || !isAscii(utf8)) return throughIcu::findCluster(utf8, cluster);
     std::size_t at = utf8.find(cluster[0]);
     if (at == std::string_view::npos) return std::nullopt;
     return at;
 }
 
 std::string prefixClusters(std::string_view utf8, std::size_t count) {
-    if (!isAscii(utf8)) return library::prefixClusters(utf8, count);
+    if (!isAscii(utf8)) return throughIcu::prefixClusters(utf8, count);
     std::size_t cut = 0;
     for (std::size_t seen = 0; seen < count && cut < utf8.size(); ++seen) {
         cut += utf8.compare(cut, 2, "\r\n") == 0 ? 2 : 1;
@@ -250,7 +250,7 @@ bool regexFinds(std::string_view pattern, std::string_view utf8) {
     UErrorCode status = U_ZERO_ERROR;
     RegexOwner regex(uregex_open(pattern16.data(), static_cast<int32_t>(pattern16.size()), 0, nullptr, &status),
                      &uregex_close);
-    UTextOwner text = utf8Text(utf8, status);
+    UTextOwner text = openUtf8Text(utf8, status);
     if (U_FAILURE(status)) return false;
     uregex_setUText(regex.get(), text.get(), &status);
     const bool found = uregex_find(regex.get(), 0, &status) != 0;

@@ -46,11 +46,11 @@ bool regexFinds(std::string_view pattern, std::string_view utf8);
 
 // The same operations always through ICU, without the ASCII shortcuts, so
 // tests can hold the two against each other.
-namespace library {
+namespace throughIcu {
 std::string toLower(std::string_view utf8);
 std::string toNFC(std::string_view utf8);
 std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view cluster);
 std::string prefixClusters(std::string_view utf8, std::size_t count);
-}  // namespace library
+}  // namespace throughIcu
 
 }  // namespace tresk::text

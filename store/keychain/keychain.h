@@ -6,39 +6,42 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <variant>
 
+#include "common/problem.h"
 #include "common/property_list.h"
 #include "store/keychain/keychain_query.h"
 
 namespace tresk {
 
-struct CopyResult {
+// What an item call answers: the platform's status and, for any other than
+// success, the platform's text for it (none when it has none). The text is
+// taken when the call returns, so it is always the text of this status.
+struct KeychainStatus {
     OSStatus status = status::success;
-    PropertyList result;  // none unless the call returned something
+    std::optional<std::string> text;
 };
 
-// The access-control object, or the platform's description of why not
-// (none when it gave no error object).
-using AccessControlResult =
-    std::variant<std::shared_ptr<const AccessControlObject>, std::optional<std::string>>;
+struct CopyResult {
+    KeychainStatus status;
+    PropertyList result;  // none unless the call returned something
+};
 
 class Keychain {
 public:
     virtual ~Keychain() = default;
-    virtual OSStatus add(const KeychainQuery& query) = 0;                 // SecItemAdd
+    virtual KeychainStatus add(const KeychainQuery& query) = 0;  // SecItemAdd
     // SecItemCopyMatching. Of each attribute dictionary it returns, only the
     // entries for `readAttributes` are converted for the caller (with any
     // entry whose key is not text, so the shape can still be judged); all of
     // them when it is empty.
     virtual CopyResult copyMatching(const KeychainQuery& query, std::span<const Attribute> readAttributes) = 0;
-    virtual OSStatus remove(const KeychainQuery& query) = 0;              // SecItemDelete
-    // SecAccessControlCreateWithFlags with kSecAttrAccessibleWhenUnlockedThisDeviceOnly.
-    virtual AccessControlResult createAccessControl(std::uint32_t flags) = 0;
+    virtual KeychainStatus remove(const KeychainQuery& query) = 0;  // SecItemDelete
+    // SecAccessControlCreateWithFlags with kSecAttrAccessibleWhenUnlockedThisDeviceOnly;
+    // the problem is the platform's description of its error object, or
+    // "Unknown error" when it gave none.
+    virtual Expected<AccessControl> createAccessControl(std::uint32_t flags) = 0;
     // The name under which a returned attribute dictionary holds `attribute`.
     virtual std::string attributeName(Attribute attribute) = 0;
-    // SecCopyErrorMessageString: the platform's text for a status, if it has one.
-    virtual std::optional<std::string> statusMessage(OSStatus status) = 0;
 };
 
 std::unique_ptr<Keychain> makeSystemKeychain();

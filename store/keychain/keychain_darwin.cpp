@@ -3,12 +3,17 @@
 // what comes back.
 #include <Security/Security.h>
 
+#include <memory>
 #include <span>
+#include <string>
 #include <type_traits>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "common/cf_property_list_darwin.h"
 #include "common/cf_ref_darwin.h"
+#include "common/messages.h"
 #include "store/keychain/keychain.h"
 #include "store/keychain/local_authentication_darwin.h"
 
@@ -59,20 +64,19 @@ CFStringRef platformConstant(Constant constant) {
     }
 }
 
-class DarwinAccessControl final : public AccessControlObject {
-public:
-    explicit DarwinAccessControl(CfRef<SecAccessControlRef> control) : control_(std::move(control)) {}
-    SecAccessControlRef get() const { return control_.get(); }
-
-private:
-    CfRef<SecAccessControlRef> control_;
+// The query as the Security framework takes it, and the authentication
+// context made for it, which must outlive the call.
+struct PlatformQuery {
+    CfRef<CFMutableDictionaryRef> dictionary;
+    CfRef<CFTypeRef> authenticationContext;
 };
 
 // Puts one query value into the dictionary; false when it has no CF form
-// (text that is not UTF-8, an object some other platform made).
+// (text that is not UTF-8, an access control the Security framework did not
+// make).
 class ValueWriter {
 public:
-    ValueWriter(CFMutableDictionaryRef dictionary, CFStringRef key) : dictionary_(dictionary), key_(key) {}
+    ValueWriter(PlatformQuery& query, CFStringRef key) : query_(query), key_(key) {}
 
     bool operator()(const std::string& text) const {
         auto string = cfString(text);
@@ -86,79 +90,92 @@ public:
         return data && set(data.get());
     }
     bool operator()(Constant constant) const { return set(platformConstant(constant)); }
-    bool operator()(const std::shared_ptr<const AccessControlObject>& control) const {
-        auto darwin = std::dynamic_pointer_cast<const DarwinAccessControl>(control);
-        return darwin && set(darwin->get());
+    bool operator()(const AccessControl& control) const {
+        // Made by createAccessControl below; its type is checked, not assumed.
+        CFTypeRef object = control.platformObject.get();
+        return object && CFGetTypeID(object) == SecAccessControlGetTypeID() && set(object);
     }
-    bool operator()(const std::shared_ptr<AuthenticationContext>& context) const {
-        return context && set(authenticationContextObject(*context));
+    bool operator()(const AuthenticationPrompt& prompt) const {
+        query_.authenticationContext = makeAuthenticationContext(prompt);
+        return set(query_.authenticationContext.get());
     }
 
 private:
     // The dictionary's callbacks take their own reference to the value.
     bool set(CFTypeRef value) const {
         if (!value) return false;
-        CFDictionarySetValue(dictionary_, key_, value);
+        CFDictionarySetValue(query_.dictionary.get(), key_, value);
         return true;
     }
 
-    CFMutableDictionaryRef dictionary_;
+    PlatformQuery& query_;
     CFStringRef key_;
 };
 
-// The query as the Security framework takes it; null when some value
-// cannot be given to it, and then no call may be made.
-CfRef<CFDictionaryRef> platformQuery(const KeychainQuery& query) {
-    auto dictionary = CfRef<CFMutableDictionaryRef>::adopt(CFDictionaryCreateMutable(
+// The query as the Security framework takes it; no dictionary when some
+// value cannot be given to it, and then no call may be made.
+PlatformQuery platformQuery(const KeychainQuery& query) {
+    PlatformQuery platform;
+    platform.dictionary = CfRef<CFMutableDictionaryRef>::adopt(CFDictionaryCreateMutable(
         nullptr, noCapacityLimit, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks));
-    if (!dictionary) return {};
+    if (!platform.dictionary) return platform;
     for (const auto& [attribute, value] : query) {
-        if (!std::visit(ValueWriter(dictionary.get(), platformKey(attribute)), value)) return {};
+        if (!std::visit(ValueWriter(platform, platformKey(attribute)), value)) {
+            platform.dictionary.reset();
+            break;
+        }
     }
-    return CfRef<CFDictionaryRef>::adopt(dictionary.release());
+    return platform;
+}
+
+// The status with the Security framework's text for it, taken at once.
+KeychainStatus withPlatformText(OSStatus status) {
+    if (status == errSecSuccess) return {};
+    auto message = CfRef<CFStringRef>::adopt(SecCopyErrorMessageString(status, nullptr));
+    return {status, utf8FromCFString(message.get())};
 }
 
 class DarwinKeychain final : public Keychain {
 public:
-    OSStatus add(const KeychainQuery& query) override {
-        auto attributes = platformQuery(query);
-        if (!attributes) return status::param;
-        return SecItemAdd(attributes.get(), nullptr);
+    KeychainStatus add(const KeychainQuery& query) override {
+        PlatformQuery platform = platformQuery(query);
+        if (!platform.dictionary) return withPlatformText(errSecParam);
+        return withPlatformText(SecItemAdd(platform.dictionary.get(), nullptr));
     }
 
     CopyResult copyMatching(const KeychainQuery& query, std::span<const Attribute> readAttributes) override {
-        auto platform = platformQuery(query);
-        if (!platform) return {status::param, {}};
+        PlatformQuery platform = platformQuery(query);
+        if (!platform.dictionary) return {withPlatformText(errSecParam), {}};
         CfRef<CFTypeRef> result;
-        const OSStatus status = SecItemCopyMatching(platform.get(), result.outPointer());
+        const OSStatus status = SecItemCopyMatching(platform.dictionary.get(), result.outPointer());
+        // The context served this read only; once it has succeeded it ends.
+        if (status == errSecSuccess && platform.authenticationContext) {
+            invalidateAuthenticationContext(platform.authenticationContext.get());
+        }
         std::vector<CFStringRef> keep;
         for (Attribute attribute : readAttributes) keep.push_back(platformKey(attribute));
-        return {status, propertyListFromCF(result.get(), keep)};
+        return {withPlatformText(status), propertyListFromCF(result.get(), keep)};
     }
 
-    OSStatus remove(const KeychainQuery& query) override {
-        auto platform = platformQuery(query);
-        if (!platform) return status::param;
-        return SecItemDelete(platform.get());
+    KeychainStatus remove(const KeychainQuery& query) override {
+        PlatformQuery platform = platformQuery(query);
+        if (!platform.dictionary) return withPlatformText(errSecParam);
+        return withPlatformText(SecItemDelete(platform.dictionary.get()));
     }
 
-    AccessControlResult createAccessControl(std::uint32_t flags) override {
+    Expected<AccessControl> createAccessControl(std::uint32_t flags) override {
         CfRef<CFErrorRef> error;
         auto control = CfRef<SecAccessControlRef>::adopt(SecAccessControlCreateWithFlags(
             nullptr, kSecAttrAccessibleWhenUnlockedThisDeviceOnly, static_cast<SecAccessControlCreateFlags>(flags),
             error.outPointer()));
-        if (control) return std::make_shared<const DarwinAccessControl>(std::move(control));
-        if (!error) return std::optional<std::string>();
-        return std::optional<std::string>(describe(error.get()));
+        if (!control) return Problem{error ? cfDescription(error.get()) : std::string(messages::unknownError)};
+        // Held for the query; released with the last copy of the value.
+        std::shared_ptr<const void> object(control.release(), [](const void* ref) { CFRelease(ref); });
+        return AccessControl{flags, std::move(object)};
     }
 
     std::string attributeName(Attribute attribute) override {
-        return utf8Text(platformKey(attribute)).value_or(std::string());
-    }
-
-    std::optional<std::string> statusMessage(OSStatus status) override {
-        auto message = CfRef<CFStringRef>::adopt(SecCopyErrorMessageString(status, nullptr));
-        return utf8Text(message.get());
+        return utf8FromCFString(platformKey(attribute)).value_or(std::string());
     }
 };
 

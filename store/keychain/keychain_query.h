@@ -33,16 +33,26 @@ enum class Constant {
     MatchLimitAll,         // kSecMatchLimitAll
 };
 
-// Platform objects the query can carry; each platform derives its own.
-class AccessControlObject {
-public:
-    virtual ~AccessControlObject() = default;
+// The access-control object an item is added with, as Keychain::
+// createAccessControl made it: its flags, which the simulated platform goes
+// by, and the platform's own object (a SecAccessControlRef on macOS, whose
+// Keychain checks its type before use; none in the simulation).
+struct AccessControl {
+    std::uint32_t flags = 0;  // SecAccessControlCreateFlags
+    std::shared_ptr<const void> platformObject;
+    friend bool operator==(const AccessControl&, const AccessControl&) = default;
 };
-class AuthenticationContext;
 
-using QueryValue = std::variant<std::string, bool, Bytes, Constant,
-                                std::shared_ptr<const AccessControlObject>,
-                                std::shared_ptr<AuthenticationContext>>;
+// What the system's authentication prompt for a read names, and how long an
+// earlier Touch ID match may stand in for it. Each Keychain makes its own
+// authentication context from it (an LAContext on macOS), for that call only.
+struct AuthenticationPrompt {
+    std::string reason;
+    double touchIDReuseSeconds = 0;
+    friend bool operator==(const AuthenticationPrompt&, const AuthenticationPrompt&) = default;
+};
+
+using QueryValue = std::variant<std::string, bool, Bytes, Constant, AccessControl, AuthenticationPrompt>;
 
 // Setting a key again replaces its value.
 using KeychainQuery = std::map<Attribute, QueryValue>;

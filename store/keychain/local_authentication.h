@@ -1,4 +1,5 @@
-// The LocalAuthentication seam: fresh authentication contexts (LAContext).
+// The LocalAuthentication seam: fresh authentication contexts (LAContext)
+// for the pre-check.
 #pragma once
 
 #include <memory>
@@ -19,14 +20,15 @@ struct PolicyEvaluation {
     std::optional<std::string> errorDescription;  // localizedDescription, when an error came back
 };
 
+// An authentication context for the pre-check of add: it answers whether a
+// policy can be satisfied on this Mac, and never reaches an item. (A read's
+// prompt travels in its query: see AuthenticationPrompt.)
 class AuthenticationContext {
 public:
     virtual ~AuthenticationContext() = default;
     virtual PolicyEvaluation canEvaluatePolicy(LocalAuthenticationPolicy policy) = 0;
+    // Meaningful only after canEvaluatePolicy answered yes for biometrics.
     virtual BiometryType biometryType() = 0;
-    virtual void setLocalizedReason(const std::string& reason) = 0;
-    virtual void setTouchIDAuthenticationAllowableReuseDuration(double seconds) = 0;
-    virtual void invalidate() = 0;
 };
 
 class LocalAuthentication {

@@ -1,15 +1,19 @@
-// What the Keychain code needs from the macOS authentication contexts, in
-// plain C++ terms.
+// The authentication context a Keychain read carries on macOS, made from the
+// query's prompt, in plain C++ terms.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
 
-#include "store/keychain/local_authentication.h"
+#include "common/cf_ref_darwin.h"
+#include "store/keychain/keychain_query.h"
 
 namespace tresk {
 
-// The LAContext behind a context from makeSystemLocalAuthentication(),
-// borrowed for as long as `context` lives; null for any other context.
-CFTypeRef authenticationContextObject(AuthenticationContext& context);
+// A fresh LAContext for one read, with the prompt's reason and Touch ID
+// reuse duration, owned as a CF reference for the query's dictionary.
+CfRef<CFTypeRef> makeAuthenticationContext(const AuthenticationPrompt& prompt);
+
+// Ends that context, once the read it served has succeeded.
+void invalidateAuthenticationContext(CFTypeRef context);
 
 }  // namespace tresk

@@ -1,6 +1,7 @@
 #import <LocalAuthentication/LocalAuthentication.h>
 
 #include "common/cf_property_list_darwin.h"
+#include "store/keychain/local_authentication.h"
 #include "store/keychain/local_authentication_darwin.h"
 
 namespace tresk {
@@ -21,7 +22,7 @@ public:
         NSError* error = nil;
         PolicyEvaluation evaluation;
         evaluation.canEvaluate = [context_ canEvaluatePolicy:platformPolicy(policy) error:&error];
-        if (error) evaluation.errorDescription = utf8Text((__bridge CFStringRef)error.localizedDescription);
+        if (error) evaluation.errorDescription = utf8FromCFString((__bridge CFStringRef)error.localizedDescription);
         return evaluation;
     }
 
@@ -31,20 +32,6 @@ public:
         if (type == LABiometryTypeNone) return BiometryType::None;
         return BiometryType::Other;
     }
-
-    void setLocalizedReason(const std::string& reason) override {
-        // The prompt needs some reason; text that is not UTF-8 leaves it blank.
-        NSString* text = (__bridge_transfer NSString*)cfString(reason).release();
-        context_.localizedReason = text ? text : @"";
-    }
-
-    void setTouchIDAuthenticationAllowableReuseDuration(double seconds) override {
-        context_.touchIDAuthenticationAllowableReuseDuration = seconds;
-    }
-
-    void invalidate() override { [context_ invalidate]; }
-
-    LAContext* object() const { return context_; }
 
 private:
     LAContext* const context_ = [[LAContext alloc] init];
@@ -59,10 +46,17 @@ public:
 
 }  // namespace
 
-CFTypeRef authenticationContextObject(AuthenticationContext& context) {
-    auto* darwin = dynamic_cast<DarwinAuthenticationContext*>(&context);
-    return darwin ? (__bridge CFTypeRef)darwin->object() : nullptr;
+CfRef<CFTypeRef> makeAuthenticationContext(const AuthenticationPrompt& prompt) {
+    LAContext* context = [[LAContext alloc] init];
+    // The prompt needs some reason; text that is not UTF-8 leaves it blank.
+    NSString* reason = (__bridge_transfer NSString*)cfString(prompt.reason).release();
+    context.localizedReason = reason ? reason : @"";
+    context.touchIDAuthenticationAllowableReuseDuration = prompt.touchIDReuseSeconds;
+    // Retained across the bridge: the CfRef releases it.
+    return CfRef<CFTypeRef>::adopt((__bridge_retained CFTypeRef)context);
 }
+
+void invalidateAuthenticationContext(CFTypeRef context) { [(__bridge LAContext*)context invalidate]; }
 
 std::unique_ptr<LocalAuthentication> makeSystemLocalAuthentication() {
     return std::make_unique<DarwinLocalAuthentication>();

@@ -106,7 +106,7 @@ TEST(SecretBuffer, ReadingAPipeLeavesNoPieceBehind) {
         SecretBuffer value;
         checkEvery = true;
         unmappedWithData = 0;
-        EXPECT_EQ(readAll(fds[0], value), 0);
+        EXPECT_TRUE(readAll(fds[0], value));
         checkEvery = false;
         ASSERT_EQ(value.size(), sent.size());
         EXPECT_TRUE(std::equal(sent.begin(), sent.end(), value.data()));
