@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The folders' dependencies run one way. Each folder may include only the
-# folders listed for it; the simulated platform lives only in simulator/;
-# logic holds no platform #if (the build picks files by suffix instead).
+# The rules ARCHITECTURE.md states: each folder includes only the folders
+# its code map lists for it; the simulated platform lives only in simulator/;
+# logic holds no platform #if (the build picks files by suffix instead); and
+# every name the map gives exists.
 # usage: layers_test.sh SOURCE_DIR
 set -u
 cd "$1" || exit 1
@@ -47,5 +48,23 @@ done < <(find common text store identity launchhelp cli -type f \( -name '*.h' -
     grep -Ev '_(darwin|linux|simulated)\.(h|cpp|mm)$' |
     xargs grep -nE '^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif).*(__APPLE__|__linux__|__MACH__|TARGET_OS)' 2>/dev/null)
 
-((failures == 0)) && echo "layers: every include runs downwards"
+# The map names code: every name it gives in backquotes must exist, so the
+# map cannot drift from the code unnoticed. A path is looked up as a file (or
+# a pattern of files), an identifier in the sources and the build.
+sources=(common text store identity launchhelp simulator cli tests CMakeLists.txt cmake)
+# shellcheck disable=SC2016  # the backquotes are the map's, not a command
+names=$(grep -o '`[^`]*`' ARCHITECTURE.md | tr -d '`' | sort -u)
+while IFS= read -r name; do
+    if [[ $name == */* ]]; then
+        compgen -G "${name%/}" >/dev/null || fail "ARCHITECTURE.md names $name, which does not exist"
+    elif [[ $name =~ ^[A-Za-z0-9][A-Za-z0-9_]*\.(h|cpp|mm|sh)$ ]]; then
+        [[ -n $(find "${sources[@]}" -name "$name" -print -quit 2>/dev/null) ]] ||
+            fail "ARCHITECTURE.md names $name, which does not exist"
+    elif [[ $name =~ ^[A-Za-z_][A-Za-z0-9_]*$ ]]; then
+        grep -rqw --include='*.h' --include='*.cpp' --include='*.mm' --include='*.txt' --include='*.cmake' \
+            -- "$name" "${sources[@]}" || fail "ARCHITECTURE.md names $name, which the code does not hold"
+    fi
+done <<<"$names"
+
+((failures == 0)) && echo "layers: every include runs downwards; every name the map gives exists"
 exit $((failures > 0))
