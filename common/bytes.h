@@ -1,5 +1,7 @@
 // Value bytes: read once, held once, handed to the platform without copies,
-// and wiped before their memory is given back.
+// and, where the program owns them, wiped before their memory is given back.
+// (A value the platform hands back stays in the platform's object, which the
+// program can only borrow, not wipe: the CFData of a read on macOS.)
 #pragma once
 
 #include <cstddef>
@@ -15,7 +17,7 @@ namespace tresk {
 // A growable buffer for secret bytes, in memory of its own (mapped pages,
 // given back to the system as soon as it is released, and counted only once
 // written). Every live buffer is known to wipeAllSecrets(), which the exit
-// path calls, so a value never outlives the run in freed memory. Callers
+// path calls, so a value held here never outlives the run in freed memory. Callers
 // commit every byte they write into spare(): what lies beyond size() is
 // taken to hold nothing.
 class SecretBuffer {

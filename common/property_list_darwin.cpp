@@ -11,7 +11,7 @@ namespace tresk {
 Expected<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes) {
     auto data = CfRef<CFDataRef>::adopt(CFDataCreate(nullptr, bytes.data(), static_cast<CFIndex>(bytes.size())));
     if (!data) return Problem{"the bytes could not be copied"};
-    // XML and binary alike; the error object says why not.
+    // XML (and the old OpenStep text) and binary alike; the error object says why not.
     CfRef<CFErrorRef> error;
     auto root = CfRef<CFPropertyListRef>::adopt(
         CFPropertyListCreateWithData(nullptr, data.get(), kCFPropertyListImmutable, nullptr, error.outPointer()));

@@ -21,14 +21,14 @@ ExecutableLocation runningExecutableURL() {
     std::vector<char> buffer(size, '\0');
     // An empty buffer cannot hold even the NUL: the same failure the call would report.
     if (buffer.empty() || _NSGetExecutablePath(buffer.data(), &size) != 0) fail(messages::executableNotFound);
-    const std::string path = pathFromBuffer(buffer);
+    const std::string reportedPath = pathFromBuffer(buffer);
 
     @autoreleasepool {
         // The path dyld reports may run through symbolic links; the bundle is
         // where the real file is. The path crosses as the file system's bytes,
         // never as UTF-8 text, so any name comes back as it is.
-        NSString* reported = [NSFileManager.defaultManager stringWithFileSystemRepresentation:path.data()
-                                                                                        length:path.size()];
+        NSString* reported = [NSFileManager.defaultManager stringWithFileSystemRepresentation:reportedPath.data()
+                                                                                        length:reportedPath.size()];
         if (!reported) fail(messages::executableNotFound);
         NSURL* resolved = [NSURL fileURLWithPath:reported].URLByResolvingSymlinksInPath;
         const char* resolvedPath = resolved.fileSystemRepresentation;

@@ -24,6 +24,15 @@ NSFont* monospacedFont() {
 
 void fixWidth(NSView* view, CGFloat width) { [view.widthAnchor constraintEqualToConstant:width].active = YES; }
 
+}  // namespace
+
+// The Copy button's action, declared before the row that names it.
+@interface LaunchHelpDelegate ()
+- (void)copyCommand:(NSButton*)sender;
+@end
+
+namespace {
+
 // The command, selectable, with the Copy button beside it; the button sends
 // copyCommand: to `target`.
 NSView* commandRow(NSString* command, id target) {
@@ -122,9 +131,9 @@ NSView* commandRow(NSString* command, id target) {
 }
 
 - (instancetype)init {
-    // Known only once launching has finished.
-    _symlinkCommand = @"";
     self = [super init];
+    // Known only once launching has finished.
+    if (self) _symlinkCommand = @"";
     return self;
 }
 
