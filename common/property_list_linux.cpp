@@ -135,9 +135,15 @@ std::optional<std::string> xmlAsUtf8(std::string_view xml) {
 
 using Tree = std::unique_ptr<void, decltype(&plist_free)>;
 
-Tree parse(const char* data, std::uint32_t size) {
+enum class Encoding { Binary, Xml };
+
+// Read as the encoding decided before, never guessed again from the bytes:
+// text that turns out to start "bplist00" once its byte-order mark is gone
+// must not reach the binary reader unchecked.
+Tree parse(Encoding encoding, const char* data, std::uint32_t size) {
     plist_t root = nullptr;
-    plist_from_memory(data, size, &root);
+    if (encoding == Encoding::Binary) plist_from_bin(data, size, &root);
+    else plist_from_xml(data, size, &root);
     return Tree(root, &plist_free);
 }
 
@@ -153,7 +159,8 @@ Expected<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes
         xml = xmlAsUtf8({data, size});
         if (!xml || xml->size() > std::numeric_limits<std::uint32_t>::max()) return notAPropertyList;
     }
-    Tree root = xml ? parse(xml->data(), static_cast<std::uint32_t>(xml->size())) : parse(data, size);
+    Tree root = xml ? parse(Encoding::Xml, xml->data(), static_cast<std::uint32_t>(xml->size()))
+                    : parse(Encoding::Binary, data, size);
     if (!root) return notAPropertyList;
     // libplist's binary reader accepts a key with a NUL in it, and its key
     // accessor then aborts the process. Such lists are refused before they
@@ -164,7 +171,7 @@ Expected<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes
         std::uint32_t length = 0;
         plist_to_xml(root.get(), &text, &length);
         if (!text) return notAPropertyList;
-        root = parse(text, length);
+        root = parse(Encoding::Xml, text, length);
         plist_to_xml_free(text);
         if (!root) return notAPropertyList;
     }

@@ -108,6 +108,8 @@ TEST(VersionLine, BinaryListsInBoundedWork) {
         {"doubling, 10 levels", infoPlistWith(ascii("2.1.0"), doubling(10), 9), true},
         {"doubling, 17 levels", infoPlistWith(ascii("2.1.0"), doubling(17), 9), false},
         {"doubling, 40 levels", infoPlistWith(ascii("2.1.0"), doubling(40), 9), false},
+        // Text once its mark is gone, so it is read as text, never as a binary list.
+        {"doubling, behind a byte-order mark", "\xEF\xBB\xBF" + infoPlistWith(ascii("2.1.0"), doubling(40), 9), false},
         {"an array that holds itself", infoPlistWith(ascii("2.1.0"), {container('\xA0', {9, 9})}, 9), false},
         {"a reference past the last object", infoPlistWith(ascii("2.1.0"), {container('\xA0', {99})}, 9), false},
     };
