@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <iterator>
 #include <latch>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,13 +19,6 @@ namespace {
 
 const std::string added = "Key added successfully.\n", deleted = "Key deleted successfully.\n";
 const std::string invalidKey = "Error: Invalid NAMESPACE/KEY.\n", notFound = "Error: Key not found.\n";
-
-std::string noise(std::size_t size) {
-    std::mt19937_64 random(size);
-    std::string bytes(size, '\0');
-    for (auto& b : bytes) b = static_cast<char>(random());
-    return bytes;
-}
 
 TEST(Items, ValuesComeBackByteForByte) {
     const std::string values[] = {

@@ -2,7 +2,6 @@
 // early, on a full device or under a file-size limit. A value is delivered
 // whole or the run fails; the store never holds half of one.
 #include <chrono>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -14,13 +13,6 @@ namespace {
 using namespace std::chrono_literals;
 
 const std::string added = "Key added successfully.\n";
-
-std::string noise(std::size_t size) {
-    std::mt19937_64 random(size);
-    std::string bytes(size, '\0');
-    for (auto& b : bytes) b = static_cast<char>(random());
-    return bytes;
-}
 
 // The input arrives, and the output is taken, only after a while, through
 // pipes left non-blocking: the program waits, it does not fail.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -255,6 +256,13 @@ std::string show(std::string_view bytes) {
     s << '"';
     if (bytes.size() > 400) s << "... (" << bytes.size() << " bytes)";
     return s.str();
+}
+
+std::string noise(std::size_t size) {
+    std::mt19937_64 random(size);
+    std::string bytes(size, '\0');
+    for (auto& b : bytes) b = static_cast<char>(random());
+    return bytes;
 }
 
 testing::AssertionResult OneCleanLine(const std::string& err) {

@@ -87,6 +87,9 @@ private:
 // stands for any run of characters within a line.
 testing::AssertionResult Outcome(const Result& r, int status, std::string_view out, std::string_view err);
 
+// `size` bytes of every value, the same for the same size.
+std::string noise(std::size_t size);
+
 // Exactly one line, and no control character in it but its line feed.
 testing::AssertionResult OneCleanLine(const std::string& err);
 
