@@ -150,13 +150,17 @@ TEST(VersionLine, XmlEncodings) {
     struct Case {
         std::string what, bytes;
         std::optional<std::string> line;
+        // The conversion Linux does before libplist reads the text is this
+        // program's; what CoreFoundation makes of such a file was never seen
+        // here, so on macOS it may also refuse it (never show it otherwise).
+        bool platformMayRefuse = false;
     } cases[] = {
         {"UTF-8", document("UTF-8", "2.1.0"), "Tresk 2.1.0 (abc)"},
         {"a UTF-8 byte-order mark", "\xEF\xBB\xBF" + document("UTF-8", "2.1.0"), "Tresk 2.1.0 (abc)"},
-        {"UTF-16LE, marked", "\xFF\xFE" + utf16(plain, false), "Tresk 2.1.0 (abc)"},
-        {"UTF-16BE, marked", "\xFE\xFF" + utf16(plain, true), "Tresk 2.1.0 (abc)"},
-        {"UTF-16LE, unmarked", utf16(plain, false), "Tresk 2.1.0 (abc)"},
-        {"ISO-8859-1", document("ISO-8859-1", "2.1\xE9"), "Tresk 2.1\xC3\xA9 (abc)"},
+        {"UTF-16LE, marked", "\xFF\xFE" + utf16(plain, false), "Tresk 2.1.0 (abc)", true},
+        {"UTF-16BE, marked", "\xFE\xFF" + utf16(plain, true), "Tresk 2.1.0 (abc)", true},
+        {"UTF-16LE, unmarked", utf16(plain, false), "Tresk 2.1.0 (abc)", true},
+        {"ISO-8859-1", document("ISO-8859-1", "2.1\xE9"), "Tresk 2.1\xC3\xA9 (abc)", true},
         {"a bidirectional control", document("UTF-8", "2.1\xE2\x80\xAE"), std::nullopt},
         {"a line separator", document("UTF-8", "2.1\xE2\x80\xA8x"), std::nullopt},
         {"a NUL reference", document("UTF-8", "1.0&#0;tail"), std::nullopt},
@@ -164,7 +168,9 @@ TEST(VersionLine, XmlEncodings) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         auto plist = parse(c.bytes);
-        EXPECT_EQ(plist ? versionLine(*plist) : std::nullopt, c.line);
+        const auto line = plist ? versionLine(*plist) : std::nullopt;
+        if (c.platformMayRefuse && !TRESK_SIMULATED_PLATFORM && !line) continue;
+        EXPECT_EQ(line, c.line);
     }
     // What one reader repairs and another refuses: never raw.
     for (const std::string& bytes : {document("UTF-8", "1.0\x9B" "31m"), document("UTF-8", std::string("1.0\0x", 5))}) {
