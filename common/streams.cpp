@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <poll.h>
+#include <sys/select.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,24 @@
 namespace tresk {
 namespace {
 
+// macOS's poll() does not serve terminals and other devices: it answers
+// POLLNVAL at once, which would turn the wait into a busy loop. select()
+// serves them; a descriptor beyond its set is given a short pause instead.
+int awaitWithSelect(int fd, short events) {
+    if (fd < 0 || fd >= FD_SETSIZE) {
+        ::usleep(1000);
+        return 0;
+    }
+    for (;;) {
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(fd, &set);
+        const bool reading = (events & POLLIN) != 0;
+        if (::select(fd + 1, reading ? &set : nullptr, reading ? nullptr : &set, nullptr, nullptr) >= 0) return 0;
+        if (errno != EINTR) return errno;
+    }
+}
+
 // A descriptor left non-blocking by whoever started the program (a shared
 // pipe often is) says EAGAIN where a blocking one would wait: wait for it.
 // 0 when it is ready, else errno.
@@ -25,6 +44,7 @@ int awaitReady(int fd, short events) {
     while (::poll(&ready, 1, -1) < 0) {
         if (errno != EINTR) return errno;
     }
+    if (ready.revents & POLLNVAL) return awaitWithSelect(fd, events);
     return 0;
 }
 

@@ -13,13 +13,17 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <sys/time.h>
+#include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "common/bytes.h"
 #include "common/streams.h"
+#include "harness/platform.h"
 
 namespace tresk {
 namespace {
@@ -151,6 +155,46 @@ TEST(Streams, ReadAllReadsARedirectedFile) {
         ASSERT_EQ(buffer.size(), c.size - c.skipped);
         EXPECT_TRUE(std::equal(bytes.begin() + static_cast<long>(c.skipped), bytes.end(), buffer.data()));
     }
+}
+
+// A terminal left non-blocking, read slowly: the writer waits for it and
+// does not spin (macOS's poll() answers POLLNVAL for terminals at once).
+TEST(Streams, WriteAllWaitsOnASlowTerminalWithoutSpinning) {
+    int master = -1, slave = -1;
+    ASSERT_TRUE(e2e::platform::openTerminal(master, slave));
+    termios raw{};
+    ASSERT_EQ(::tcgetattr(slave, &raw), 0);
+    ::cfmakeraw(&raw);
+    ASSERT_EQ(::tcsetattr(slave, TCSANOW, &raw), 0);
+    ASSERT_EQ(::fcntl(slave, F_SETFL, ::fcntl(slave, F_GETFL) | O_NONBLOCK), 0);
+    const std::vector<std::uint8_t> sent(256 * 1024, 'x');
+    std::size_t received = 0;
+    std::thread reader([&] {
+        std::uint8_t chunk[4096];
+        for (ssize_t n; received < sent.size() && (n = ::read(master, chunk, sizeof chunk)) > 0;) {
+            received += static_cast<std::size_t>(n);
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        }
+    });
+    auto cpuNow = [] {
+        timespec t{};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+    };
+    const auto cpuBefore = cpuNow();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    Expected<void> result = writeAll(slave, sent);
+    const auto cpu = cpuNow() - cpuBefore;
+    const auto wall = std::chrono::steady_clock::now() - wallBefore;
+    reader.join();
+    ::close(slave);
+    ::close(master);
+    EXPECT_TRUE(result);
+    EXPECT_EQ(received, sent.size());
+    EXPECT_GT(wall, std::chrono::milliseconds(50)) << "the terminal never filled: the test proved nothing";
+    EXPECT_LT(cpu * 4, wall) << "the writer spent " << std::chrono::duration_cast<std::chrono::milliseconds>(cpu).count()
+                             << " ms of CPU in " << std::chrono::duration_cast<std::chrono::milliseconds>(wall).count()
+                             << " ms: it spun";
 }
 
 TEST(Streams, WriteAllReportsAClosedPipe) {
