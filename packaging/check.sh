@@ -340,6 +340,7 @@ while IFS='|' read -r expected app profile sha says; do
 done <<EOF
 pass|smoke|entitlement = missing|$commit|ok: printf x | tresk add ci/smoke (Touch ID available
 pass|smoke|entitlement = missing;biometry = none|$commit|ok: printf x | tresk add ci/smoke (no Touch ID
+pass|smoke|entitlement = missing;unentitled-reads = not-found|$commit|ok: tresk list
 fail|smoke|entitlement = missing|${commit/0/f}|FAILED: tresk --version
 fail|smoke|biometry = touch-id|$commit|FAILED: tresk get ci/smoke
 fail|smoke|biometry = touch-id|$commit|FAILED: printf x | tresk add ci/smoke

@@ -51,6 +51,10 @@ Expected<DeviceProfile> parseProfile(const std::string& text) {
             if (value == "present") profile.entitlementMissing = false;
             else if (value == "missing") profile.entitlementMissing = true;
             else ok = false;
+        } else if (name == "unentitled-reads") {
+            if (value == "refused") profile.unentitledReads = UnentitledReads::Refused;
+            else if (value == "not-found") profile.unentitledReads = UnentitledReads::NotFound;
+            else ok = false;
         } else if (name == "enrollment") {
             profile.enrollment = value;
         } else {

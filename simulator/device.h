@@ -10,6 +10,9 @@ namespace tresk::simulator {
 
 enum class Biometry { TouchID, FaceID, None };
 enum class Answer { Approve, Cancel };
+// How the keychain answers a read of a build without the access-group
+// entitlement: refused (-34018), or, as since macOS 26.5, found empty (-25300).
+enum class UnentitledReads { Refused, NotFound };
 
 struct DeviceProfile {
     Biometry biometry = Biometry::TouchID;
@@ -17,6 +20,7 @@ struct DeviceProfile {
     bool loginPassword = true;
     Answer answer = Answer::Approve;
     bool entitlementMissing = false;
+    UnentitledReads unentitledReads = UnentitledReads::Refused;
     std::string enrollment = "1";  // names the current enrolled set; change it to model re-enrollment
 };
 

@@ -102,23 +102,29 @@ PropertyList attributesOf(const ItemRow& row, std::span<const Attribute> read) {
     return PropertyList::dictionary(std::move(entries));
 }
 
-// The simulated Mac, or the status every call gives while it says so.
+// The simulated Mac, or the status every call of that kind gives while it
+// says so.
 struct Device {
     KeychainStatus refusal;
     DeviceProfile profile;
 };
 
-Device device() {
+enum class Call { Read, Write };
+
+Device device(Call call) {
     auto loaded = loadProfile();
     if (!loaded) return {unavailable(loaded.problem()), {}};
-    if (loaded->entitlementMissing) return {withText(status::missingEntitlement), {}};
+    if (loaded->entitlementMissing) {
+        const bool empty = call == Call::Read && loaded->unentitledReads == UnentitledReads::NotFound;
+        return {withText(empty ? status::itemNotFound : status::missingEntitlement), {}};
+    }
     return {{}, *loaded};
 }
 
 class SimulatedKeychain final : public Keychain {
 public:
     KeychainStatus add(const KeychainQuery& query) override {
-        const Device mac = device();
+        const Device mac = device(Call::Write);
         if (mac.refusal.status != status::success) return mac.refusal;
         ItemMatch match;
         if (!readMatch(query, match)) return withText(status::param);
@@ -143,7 +149,7 @@ public:
     }
 
     CopyResult copyMatching(const KeychainQuery& query, std::span<const Attribute> readAttributes) override {
-        const Device mac = device();
+        const Device mac = device(Call::Read);
         if (mac.refusal.status != status::success) return {mac.refusal, {}};
         ItemMatch match;
         if (!readMatch(query, match)) return {withText(status::param), {}};
@@ -162,7 +168,7 @@ public:
     }
 
     KeychainStatus remove(const KeychainQuery& query) override {
-        const Device mac = device();
+        const Device mac = device(Call::Write);
         if (mac.refusal.status != status::success) return mac.refusal;
         ItemMatch match;
         if (!readMatch(query, match)) return withText(status::param);
@@ -177,6 +183,15 @@ public:
         }
         return {};
     }
+
+    // A profile that cannot be read says nothing of the signature; the item
+    // call then reports what is wrong with it.
+    bool hasAccessGroupEntitlement() override {
+        auto loaded = loadProfile();
+        return !loaded || !loaded->entitlementMissing;
+    }
+
+    KeychainStatus describe(OSStatus status) override { return withText(status); }
 
 private:
     // Access is decided on the item's row; its value is read only once granted.

@@ -24,6 +24,7 @@ void route::add(const Command& self, const CommandInput& input, Services& servic
     if (!accessControl) fail(messages::accessControlFailed(rawValue(input.policy), accessControl.problem().text));
     query[Attribute::AccessControl] = std::move(*accessControl);
 
+    requireAccessGroupEntitlement(self, services.keychain);
     KeychainStatus added = services.keychain.add(query);
     if (added.status != status::success) settle(self, added);
     services.console.writeConfirmation(messages::keyAdded);

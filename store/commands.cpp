@@ -39,6 +39,10 @@ const Command* findCommand(std::string_view word) {
     return nullptr;
 }
 
+void requireAccessGroupEntitlement(const Command& command, Keychain& keychain) {
+    if (!keychain.hasAccessGroupEntitlement()) settle(command, keychain.describe(status::missingEntitlement));
+}
+
 void settle(const Command& command, const KeychainStatus& status) {
     for (const StatusMessage& row : command.statusMessages) {
         if (row.status == status.status) fail(row.message);

@@ -53,6 +53,13 @@ const Command* findCommand(std::string_view word);
 // before it gets here.
 [[noreturn]] void settle(const Command& command, const KeychainStatus& status);
 
+// Called just before a command's item call: a build whose signature lacks
+// the keychain access group ends the run as that call would have ended on a
+// system that refuses it, with -34018 and the signing hint. Newer systems
+// answer such a build's reads as if nothing were stored, which list would
+// give as an empty store and get as a missing key.
+void requireAccessGroupEntitlement(const Command& command, Keychain& keychain);
+
 // The bodies the table points at.
 namespace route {
 void add(const Command& self, const CommandInput& input, Services& services);

@@ -16,6 +16,7 @@ void route::get(const Command& self, const CommandInput& input, Services& servic
     query[Attribute::UseAuthenticationContext] =
         AuthenticationPrompt{messages::unlockReason(address.service, address.account), 0};
 
+    requireAccessGroupEntitlement(self, services.keychain);
     CopyResult found = services.keychain.copyMatching(query, {});
     if (found.status.status != status::success) settle(self, found.status);
     const Bytes* value = found.result.asData();

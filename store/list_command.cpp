@@ -38,6 +38,7 @@ void route::list(const Command& self, const CommandInput& input, Services& servi
 
     // Only the names are read of each item's attributes.
     constexpr Attribute names[] = {Attribute::Service, Attribute::Account};
+    requireAccessGroupEntitlement(self, services.keychain);
     CopyResult found = services.keychain.copyMatching(query, names);
     if (found.status.status == status::itemNotFound) return;  // an empty store lists nothing
     if (found.status.status != status::success) settle(self, found.status);

@@ -151,6 +151,42 @@ TEST(AddCommandDeathTest, AccessControlAndStatuses) {
     }
 }
 
+// A build without the access group hears so from its own signature, just
+// before the item call and never instead of an earlier step, even where the
+// system would answer its reads as if nothing were stored.
+TEST(CommandsDeathTest, AnUnsignedBuildStopsBeforeItsItemCall) {
+    const std::string hint = "; run the signed executable inside its provisioned .app bundle (see BUILD.md)\n";
+    auto unsigned_ = [&](const std::string& message) { return "Error: " + message + " (-34018: Missing.)" + hint; };
+    struct Case {
+        std::string word;
+        std::optional<std::string> key;
+        PolicyEvaluation preCheck;
+        std::optional<std::string> accessControlProblem;
+        std::string error;
+    } cases[] = {
+        {"get", "a/b", {true, {}}, {}, unsigned_("Failed to retrieve value.")},
+        {"delete", "a/b", {true, {}}, {}, unsigned_("Failed to delete key.")},
+        {"list", {}, {true, {}}, {}, unsigned_("Failed to list keys.")},
+        {"add", "a/b", {true, {}}, {}, unsigned_("Failed to add key.")},
+        {"get", "a", {true, {}}, {}, invalid},
+        {"list", "a/b", {true, {}}, {}, "Error: list does not accept NAMESPACE/KEY. Use tresk list to list all keys.\n"},
+        {"add", "a/", {true, {}}, {}, invalid},
+        {"add", "a/b", {false, "No fingers."}, {}, "Error: biometryAny unavailable: No fingers.\n"},
+        {"add", "a/b", {true, {}}, "Error Domain=X", "Error: Failed to create biometryAny access control: Error Domain=X\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.word + " " + c.key.value_or("(none)") + ": " + c.error);
+        Fakes f;
+        f.keychain.entitled = false;
+        f.keychain.statusTexts[status::missingEntitlement] = "Missing.";
+        f.keychain.status = status::itemNotFound;  // what a newer system answers such a read
+        f.keychain.accessControlProblem = c.accessControlProblem;
+        f.localAuthentication.answer = c.preCheck;
+        f.console.input = "v";
+        EXPECT_EXIT(runCommand(c.word, c.key, f.services), ExitedWithCode(1), Eq(c.error));
+    }
+}
+
 TEST(GetCommand, WritesTheBytesAndNothingElse) {
     Fakes f;
     const std::string value("\0\xff\n", 3);

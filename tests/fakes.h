@@ -82,6 +82,9 @@ public:
         if (a == Attribute::Account) return accountName;
         return "";
     }
+    bool entitled = true;  // the signature carries the access group
+    bool hasAccessGroupEntitlement() override { return entitled; }
+    KeychainStatus describe(OSStatus s) override { return {s, text(s)}; }
 
 private:
     KeychainStatus record(const char* call, const KeychainQuery& q) {
@@ -89,8 +92,11 @@ private:
         calls.push_back(call);
         queries.push_back(q);
         if (status == status::success) return {};
-        auto text = statusTexts.find(status);
-        return {status, text == statusTexts.end() ? std::nullopt : std::optional<std::string>(text->second)};
+        return {status, text(status)};
+    }
+    std::optional<std::string> text(OSStatus s) const {
+        auto found = statusTexts.find(s);
+        return found == statusTexts.end() ? std::nullopt : std::optional<std::string>(found->second);
     }
 };
 

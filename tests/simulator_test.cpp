@@ -154,6 +154,8 @@ TEST_F(SimulatedKeychainTest, ReleasesValuesOnlyAsTheirPolicyAllows) {
         {"biometry = none\n", status::authFailed, status::authFailed, 0, "password\tUnlock p/presence\n"},
         {"enrolled = no\npassword = no\n", status::authFailed, status::authFailed,
          status::authFailed, ""},
+        {"entitlement = missing\nunentitled-reads = not-found\n", status::itemNotFound, status::itemNotFound,
+         status::itemNotFound, ""},
         {"entitlement = missing\n", status::missingEntitlement, status::missingEntitlement, status::missingEntitlement, ""},
     };
     for (const auto& c : cases) {

@@ -42,6 +42,13 @@ public:
     virtual Expected<AccessControl> createAccessControl(std::uint32_t flags) = 0;
     // The name under which a returned attribute dictionary holds `attribute`.
     virtual std::string attributeName(Attribute attribute) = 0;
+    // Whether this process's own signature carries keychain-access-groups.
+    // Without it the data-protection keychain refuses every item call with
+    // -34018, except that since macOS 26.5 it answers reads as if nothing
+    // were stored, so the status alone cannot tell an unsigned build.
+    virtual bool hasAccessGroupEntitlement() = 0;
+    // The status with the platform's text for it, as an item call gives it.
+    virtual KeychainStatus describe(OSStatus status) = 0;
 };
 
 std::unique_ptr<Keychain> makeSystemKeychain();

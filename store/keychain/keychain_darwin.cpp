@@ -177,6 +177,18 @@ public:
     std::string attributeName(Attribute attribute) override {
         return utf8FromCFString(platformKey(attribute)).value_or(std::string());
     }
+
+    bool hasAccessGroupEntitlement() override {
+        auto task = CfRef<SecTaskRef>::adopt(SecTaskCreateFromSelf(nullptr));
+        if (!task) return false;  // unknown is not entitled: the line says what to check
+        auto groups = CfRef<CFTypeRef>::adopt(
+            SecTaskCopyValueForEntitlement(task.get(), CFSTR("keychain-access-groups"), nullptr));
+        // An array of group names; the items fall into its first one.
+        return groups && CFGetTypeID(groups.get()) == CFArrayGetTypeID() &&
+               CFArrayGetCount(static_cast<CFArrayRef>(groups.get())) > 0;
+    }
+
+    KeychainStatus describe(OSStatus status) override { return withPlatformText(status); }
 };
 
 }  // namespace

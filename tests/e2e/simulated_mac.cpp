@@ -86,20 +86,25 @@ TEST(SimulatedMac, ReadsAfterTheMacChanged) {
     }
 }
 
-// Without the entitlement nothing is added and nothing is released; what
-// was stored before is there again once it is back. (get, delete and list
-// are in the device-free tests, which a Mac runs too.)
+// Without the entitlement nothing is added, removed or released, whether the
+// system refuses such a build's reads or answers them as if nothing were
+// stored; what was stored before is there again once it is back.
 TEST(SimulatedMac, MissingEntitlementTouchesNoItem) {
     const std::string hint = "; run the signed executable inside its provisioned .app bundle (see BUILD.md)\n";
-    Sandbox sandbox;
-    ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
-    sandbox.asUnsignedBuild();
-    EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/new"}, "v"), 1, "", "Error: Failed to add key. (-34018: *)" + hint));
-    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "", "Error: Failed to retrieve value. (-34018: *)" + hint));
-    EXPECT_TRUE(sandbox.prompts().empty());
-    sandbox.writeProfile("");
-    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "ns/k\n", ""));
-    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 0, "v", ""));
+    for (std::string profile : {"entitlement = missing\n", "entitlement = missing\nunentitled-reads = not-found\n"}) {
+        SCOPED_TRACE(show(profile));
+        Sandbox sandbox;
+        ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
+        sandbox.writeProfile(profile);
+        EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/new"}, "v"), 1, "", "Error: Failed to add key. (-34018: *)" + hint));
+        EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "", "Error: Failed to retrieve value. (-34018: *)" + hint));
+        EXPECT_TRUE(Outcome(sandbox.run({"delete", "ns/k"}), 1, "", "Error: Failed to delete key. (-34018: *)" + hint));
+        EXPECT_TRUE(Outcome(sandbox.run({"list"}), 1, "", "Error: Failed to list keys. (-34018: *)" + hint));
+        EXPECT_TRUE(sandbox.prompts().empty());
+        sandbox.writeProfile("");
+        EXPECT_TRUE(Outcome(sandbox.run({"list"}), 0, "ns/k\n", ""));
+        EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 0, "v", ""));
+    }
 }
 
 TEST(SimulatedMac, DamagedStoreIsReportedWithItsStatus) {

@@ -106,7 +106,8 @@ void Sandbox::giveTo(uid_t user) const {
 }
 
 void Sandbox::asUnsignedBuild() const {
-    if (TRESK_SIMULATED_PLATFORM) writeProfile("entitlement = missing\n");
+    // As today's macOS does: reads of such a build find nothing, writes are refused.
+    if (TRESK_SIMULATED_PLATFORM) writeProfile("entitlement = missing\nunentitled-reads = not-found\n");
 }
 
 std::vector<std::string> Sandbox::prompts() const {
