@@ -4,8 +4,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -21,10 +19,7 @@
 namespace tresk {
 namespace {
 
-std::string realPath(const std::string& path) {
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : std::string();
-}
+namespace fs = std::filesystem;
 
 TEST(SystemIdentity, AnswersForAShellStart) {
     const ExecutableLocation self = runningExecutableURL();
@@ -32,9 +27,8 @@ TEST(SystemIdentity, AnswersForAShellStart) {
 
     // This program started again through a chain of links: a link to a
     // directory, a relative link in it, an absolute one behind that. dyld
-    // reports the path it was started by; the bundle is where the real file is.
+    // reports the path it was started by, which runningExecutableURL resolves.
     e2e::Sandbox sandbox;
-    namespace fs = std::filesystem;
     const fs::path root = sandbox.home();
     fs::create_directories(root / "bin");
     fs::create_directories(root / "links");
@@ -52,7 +46,7 @@ TEST(SystemIdentity, AnswersForAShellStart) {
     const passwd* user = ::getpwuid(::getuid());
     ASSERT_NE(user, nullptr);
     const std::string home = homeDirectoryPath();
-    EXPECT_EQ(home, realPath(user->pw_dir));
+    EXPECT_EQ(home, fs::canonical(user->pw_dir).string());
     macos::recordAnswer("identity", "homeDirectoryPath()", home);
 
     // A process a shell started has no launch date; were one seen, `tresk`

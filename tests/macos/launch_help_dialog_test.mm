@@ -43,11 +43,13 @@ NSFont* monospacedFont() {
     return [NSFont monospacedSystemFontOfSize:dialog::monospacedFontSize weight:NSFontWeightRegular];
 }
 
-// The constant of the active "width equals" constraint on `view`, if any.
+// The constant of the active, required "width equals" constraint on `view`,
+// if any (AppKit's own content-size constraints are weaker).
 std::optional<CGFloat> fixedWidth(NSView* view) {
     for (NSLayoutConstraint* constraint in view.constraints) {
         if (constraint.firstItem == view && constraint.firstAttribute == NSLayoutAttributeWidth &&
-            constraint.secondItem == nil && constraint.relation == NSLayoutRelationEqual && constraint.active) {
+            constraint.secondItem == nil && constraint.relation == NSLayoutRelationEqual &&
+            constraint.priority == NSLayoutPriorityRequired && constraint.active) {
             return constraint.constant;
         }
     }
