@@ -1,5 +1,6 @@
 #import "launchhelp/launch_help_delegate_darwin.h"
 
+#include <string>
 #include <string_view>
 
 #include "common/cf_property_list_darwin.h"
@@ -72,11 +73,30 @@ NSView* commandRow(NSString* command, id target) {
 }
 
 - (void)applicationDidFinishLaunching:(NSNotification*)notification {
+    // Ends the run, before any window is shown, when the bundle has no version.
+    const std::string versionLine = tresk::versionDescription();
+    NSAlert* alert = [self alertWithVersionLine:versionLine
+                                 executablePath:tresk::runningExecutableURL().path
+                                       homePath:tresk::homeDirectoryPath()];
+
+    // A desktop launch of a background-only app would leave the alert behind
+    // the frontmost window. Deprecated only in newer SDKs, still valid.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
+    [NSApp activateIgnoringOtherApps:YES];
+#pragma clang diagnostic pop
+
+    [alert runModal];
+    [NSApp terminate:nil];
+}
+
+- (NSAlert*)alertWithVersionLine:(const std::string&)versionLine
+                  executablePath:(const std::string&)executablePath
+                        homePath:(const std::string&)homePath {
     NSAlert* alert = [[NSAlert alloc] init];
     alert.alertStyle = NSAlertStyleInformational;
     alert.icon = NSApp.applicationIconImage;
-    // Ends the run, before any window is shown, when the bundle has no version.
-    alert.messageText = appKitText(tresk::versionDescription());
+    alert.messageText = appKitText(versionLine);
 
     auto bodyLabel = [](std::string_view text) {
         NSTextField* label = [NSTextField wrappingLabelWithString:appKitText(text)];
@@ -87,13 +107,12 @@ NSView* commandRow(NSString* command, id target) {
         return label;
     };
 
-    const tresk::ExecutableLocation executable = tresk::runningExecutableURL();
     NSArray<NSView*>* guidance;
-    if (tresk::isTranslocated(executable.path)) {
+    if (tresk::isTranslocated(executablePath)) {
         // No link into a copy that is gone once the app quits: the way out of it instead.
         guidance = @[ bodyLabel(dialog::translocatedHint), bodyLabel(dialog::moveHint) ];
     } else {
-        _symlinkCommand = appKitText(tresk::makeSymlinkCommand(executable.path, tresk::homeDirectoryPath()));
+        _symlinkCommand = appKitText(tresk::makeSymlinkCommand(executablePath, homePath));
         guidance = @[ bodyLabel(dialog::symlinkHint), commandRow(_symlinkCommand, self) ];
     }
     NSTextField* introductionLabel = bodyLabel(dialog::introduction);
@@ -118,16 +137,7 @@ NSView* commandRow(NSString* command, id target) {
 
     alert.accessoryView = body;
     [alert addButtonWithTitle:appKitText(dialog::okTitle)];
-
-    // A desktop launch of a background-only app would leave the alert behind
-    // the frontmost window. Deprecated only in newer SDKs, still valid.
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wdeprecated-declarations"
-    [NSApp activateIgnoringOtherApps:YES];
-#pragma clang diagnostic pop
-
-    [alert runModal];
-    [NSApp terminate:nil];
+    return alert;
 }
 
 - (instancetype)init {

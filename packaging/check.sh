@@ -212,6 +212,12 @@ PLANTS = [
      "runs on macos-latest"),
     ("macos.yml", r"(?m)^      DEVELOPER_DIR: .*\n", "",
      "without a pinned Xcode (DEVELOPER_DIR)"),
+    ("macos.yml", r"image: macos-26", "image: macos-latest",
+     "runs on macos-latest"),
+    ("macos.yml", r"(?m)^(          - image: macos-26\n)            xcode: .*\n", r"\1",
+     "runs on macos-26 without a pinned Xcode (DEVELOPER_DIR)"),
+    ("release.yml", r"DEVELOPER_DIR: /Applications/Xcode_[^/]*\.app", "DEVELOPER_DIR: /Applications/Xcode_15.0.app",
+     "builds on macos-15 with /Applications/Xcode_15.0.app/Contents/Developer, which the workflow it calls first does not test"),
 ]
 work.mkdir()
 docs = top / "BUILD.md"

@@ -24,7 +24,9 @@ Fails (status 1, one line per fault) when a workflow
   secrets DOCS does not name;
 - replaces release assets (`--clobber`): a published zip must never change;
 - runs on a moving runner image (`-latest`), or on macOS without a pinned
-  Xcode (DEVELOPER_DIR).
+  Xcode (DEVELOPER_DIR), for any row of its matrix;
+- calls a workflow of this repository and builds on macOS itself with an
+  image and Xcode that the called workflow does not test.
 """
 
 import pathlib
@@ -197,18 +199,75 @@ def check_secrets_first(where, job, docs_text, faults):
             faults.append(f"{where}: the secret {name} is not named in the docs")
 
 
+MATRIX_VALUE = re.compile(r"^\$\{\{\s*matrix\.([A-Za-z_][A-Za-z0-9_-]*)\s*\}\}$")
+
+
+def matrix_rows(job):
+    """The combinations of a job's matrix, each a dict of its values (one
+    empty row without a matrix)."""
+    matrix = (job.get("strategy") or {}).get("matrix") or {}
+    rows = [{}]
+    for key, values in matrix.items():
+        if key in ("include", "exclude") or not isinstance(values, list):
+            continue
+        rows = [{**row, key: value} for row in rows for value in values]
+    include = matrix.get("include") or []
+    if include and rows == [{}]:
+        return [dict(entry) for entry in include]
+    return rows + [dict(entry) for entry in include if entry not in rows]
+
+
+def resolved(value, row):
+    """A `${{ matrix.X }}` value as one row of the matrix gives it."""
+    match = MATRIX_VALUE.match(str(value).strip())
+    return str(row.get(match.group(1), "")) if match else str(value)
+
+
 def check_runner(where, workflow, job, faults):
     runs_on = job.get("runs-on")
     if runs_on is None:
         return  # a call of a reusable workflow
-    labels = runs_on if isinstance(runs_on, list) else [runs_on]
-    for label in map(str, labels):
-        if label.endswith("-latest"):
-            faults.append(f"{where}: runs on {label}, which moves to a new image; pin one (e.g. macos-15)")
-        if label.startswith("macos"):
-            env = {**(workflow.get("env") or {}), **(job.get("env") or {})}
-            if "DEVELOPER_DIR" not in env:
-                faults.append(f"{where}: runs on macOS without a pinned Xcode (DEVELOPER_DIR)")
+    env = {**(workflow.get("env") or {}), **(job.get("env") or {})}
+    for row in matrix_rows(job):
+        labels = runs_on if isinstance(runs_on, list) else [runs_on]
+        for label in (resolved(label, row) for label in labels):
+            if label.endswith("-latest"):
+                faults.append(f"{where}: runs on {label}, which moves to a new image; pin one (e.g. macos-15)")
+            if label.startswith("macos") and not resolved(env.get("DEVELOPER_DIR", ""), row):
+                faults.append(f"{where}: runs on {label} without a pinned Xcode (DEVELOPER_DIR)")
+
+
+def toolchains(job):
+    """The (image, DEVELOPER_DIR) pairs a job runs with on macOS."""
+    env = job.get("env") or {}
+    pairs = set()
+    for row in matrix_rows(job):
+        labels = job.get("runs-on")
+        for label in (labels if isinstance(labels, list) else [labels]):
+            if str(resolved(label, row)).startswith("macos"):
+                pairs.add((resolved(label, row), resolved(env.get("DEVELOPER_DIR", ""), row)))
+    return pairs
+
+
+def check_called_toolchains(path, jobs, faults):
+    """A workflow that calls another of this repository and builds on macOS
+    itself uses an image and Xcode the called one tests."""
+    called = set()
+    for job in jobs.values():
+        target = str(job.get("uses", ""))
+        if target.startswith("./"):
+            try:
+                other = yaml.safe_load((path.parent / pathlib.PurePosixPath(target).name).read_text())
+            except (OSError, yaml.YAMLError):
+                continue
+            for other_job in (other.get("jobs") or {}).values():
+                called |= toolchains(other_job)
+    if not called:
+        return
+    for job_id, job in jobs.items():
+        for image, xcode in sorted(toolchains(job) - called):
+            faults.append(f"{path.name} job {job_id}: builds on {image} with {xcode or 'no pinned Xcode'}, "
+                          "which the workflow it calls first does not test")
 
 
 def main(argv):
@@ -234,6 +293,7 @@ def main(argv):
         check_pins(path.name, text, jobs, faults)
         check_checkouts(path.name, jobs, faults)
         check_secret_places(path.name, workflow, jobs, faults)
+        check_called_toolchains(path, jobs, faults)
         for job_id, job in jobs.items():
             where = f"{path.name} job {job_id}"
             check_runner(where, workflow, job, faults)
