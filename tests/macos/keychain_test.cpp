@@ -220,6 +220,16 @@ TEST_F(WorkflowKeychain, AnswersTheCommandsQueries) {
     }
 }
 
+// The self-check of every command: a test program is unsigned or signed ad
+// hoc, so its signature carries no access group, and the commands of such a
+// build stop before their item call.
+TEST(SystemKeychain, AnUnsignedProgramHasNoAccessGroup) {
+    const bool entitled = makeSystemKeychain()->hasAccessGroupEntitlement();
+    macos::recordAnswer("Keychain, self-check", "keychain-access-groups in this program's signature",
+                        entitled ? "present" : "absent");
+    EXPECT_FALSE(entitled);
+}
+
 TEST(SystemAccessControl, OneForEachPolicy) {
     auto keychain = makeSystemKeychain();
     for (AuthenticationPolicy policy : allPolicies) {
