@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The bash completion, run in a real bash against a stub tresk on PATH: the
 # candidates offered for each command line, and no call of `tresk get`.
+# ctest runs it in the bash it found and in a bash 3.2 (bash32.sh run).
 # usage: bash_completion_test.sh COMPLETION_FILE
 set -u
 
