@@ -13,9 +13,13 @@
 # readline replaces (the text after the last unquoted COMP_WORDBREAKS
 # character, or after an unclosed quote) and quoted for the context it is
 # typed in. This does not depend on the bash-completion package and behaves
-# the same with or without it. Needs bash 4 (compopt, mapfile).
-
-[[ ${BASH_VERSINFO[0]} -ge 4 ]] || return 0
+# the same with or without it (2.x, or 1.x in bash 3.2).
+#
+# It runs in bash 3.2, the Mac's /bin/bash, which has no compopt to choose
+# per word whether a space follows: tresk is registered with -o nospace and
+# the space after a finished word is put here. Bash 3.2 offers no file
+# names after < or > (bash 4 hands those to its own completion), and no
+# space after a quote closed here (readline would add a second quote).
 
 # Splits COMP_LINE up to the cursor into shell words. Sets the caller's
 #   words      the dequoted words before the current one, without
@@ -118,34 +122,39 @@ _tresk_quote() {
 
 _tresk() {
     local -a words candidates=()
-    local cur cur_start cur_quote redirect candidate REPLY
+    local cur cur_start cur_quote redirect candidate REPLY finished=1
     _tresk_split_line
     COMPREPLY=()
     if ((redirect)); then
-        compopt -o default # a file after < or >: bash's own completion
+        # A file after < or >: bash's own completion, where there is compopt.
+        ((BASH_VERSINFO[0] < 4)) || compopt -o default +o nospace
         return 0
     fi
 
+    # The command word in any case, as the program takes it (bash 3.2 has no ${w,,}).
     local command=''
-    ((${#words[@]} > 1)) && command=${words[1],,}
+    case ${words[1]-} in
+        [Aa][Dd][Dd]) command='add' ;;
+        [Gg][Ee][Tt]) command='get' ;;
+        [Dd][Ee][Ll][Ee][Tt][Ee]) command='delete' ;;
+    esac
     case ${#words[@]} in
         1) candidates=(add get delete list --help --version) ;;
         2)
             case $command in
-                get | delete)
-                    mapfile -t candidates < <(command tresk list 2>/dev/null </dev/null)
-                    ;;
-                add)
-                    # A stored name would only be refused as existing: offer
-                    # the namespaces, and leave the cursor after the slash.
-                    local -A seen=()
-                    local name
+                get | delete | add)
+                    local name seen=$'\n'
                     while IFS= read -r name; do
-                        [[ $name == */* && -z ${seen[${name%%/*}]+x} ]] || continue
-                        seen[${name%%/*}]=1
-                        candidates+=("${name%%/*}/")
+                        if [[ $command != add ]]; then
+                            candidates+=("$name")
+                        # A stored name would only be refused as existing: add
+                        # offers the namespaces, and the key is typed after the slash.
+                        elif [[ $name == */* && $seen != *$'\n'"${name%%/*}"$'\n'* ]]; then
+                            seen+=${name%%/*}$'\n'
+                            candidates+=("${name%%/*}/")
+                        fi
                     done < <(command tresk list 2>/dev/null </dev/null)
-                    compopt -o nospace
+                    [[ $command == add ]] && finished=0
                     ;;
             esac
             ;;
@@ -156,9 +165,14 @@ _tresk() {
             ;;
     esac
 
-    for candidate in "${candidates[@]}"; do
+    # Not "${candidates[@]}": bash before 4.4 calls an empty array unset under set -u.
+    local i
+    for ((i = 0; i < ${#candidates[@]}; i++)); do
+        candidate=${candidates[i]}
         [[ $candidate == "$cur"* ]] || continue
         _tresk_quote "${candidate:cur_start}"
+        # Inside quotes readline would put its closing quote after this space.
+        ((finished)) && [[ -z $cur_quote ]] && REPLY+=' '
         COMPREPLY+=("$REPLY")
     done
     # readline closes the quote after a lone match only when the text does
@@ -166,8 +180,9 @@ _tresk() {
     # does: close it here, or Enter leaves the shell waiting at its > prompt.
     if ((${#COMPREPLY[@]} == 1)) && [[ -n $cur_quote ]]; then
         COMPREPLY[0]+=$cur_quote
+        ((!finished || BASH_VERSINFO[0] < 4)) || compopt +o nospace
     fi
     return 0
 }
 
-complete -F _tresk tresk
+complete -o nospace -F _tresk tresk

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The bash completion, run in a real bash against a stub tresk on PATH: the
 # candidates offered for each command line, and no call of `tresk get`.
+# ctest runs it in the bash it found and in a bash 3.2 (bash32.sh run).
 # usage: bash_completion_test.sh COMPLETION_FILE
 set -u
 
@@ -25,6 +26,17 @@ compopt() { compopt_args+="$*"; }
 
 default_breaks=$COMP_WORDBREAKS
 failures=0
+# fail WHAT [DETAIL...]
+fail() {
+    echo "FAIL: $1"
+    shift
+    (($#)) && printf '%s\n' "$@"
+    ((++failures))
+}
+
+# Registered with -o nospace: the function says where a space follows.
+[[ $(complete -p tresk) == 'complete -o nospace -F _tresk tresk' ]] ||
+    fail "registered as: $(complete -p tresk)"
 
 # check WORDBREAKS LINE [CANDIDATE...]: completing at the end of LINE offers
 # exactly the CANDIDATEs, each as readline would insert it in place of the
@@ -36,37 +48,41 @@ check() {
     COMP_WORDBREAKS=$breaks COMP_LINE=$line COMP_POINT=${#line}
     COMP_WORDS=() COMP_CWORD=0 COMPREPLY=() compopt_args=''
     _tresk tresk '' ''
-    expected=$( (($#)) && printf '%s\n' "$@" | LC_ALL=C sort)
-    actual=$( ((${#COMPREPLY[@]})) && printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort)
-    if [[ $actual != "$expected" ]]; then
-        printf 'FAIL: [%s] with breaks %q\n  expected: %s\n  actual:   %s\n' \
-            "$line" "$breaks" "${expected//$'\n'/ | }" "${actual//$'\n'/ | }"
-        ((failures++))
-    fi
+    expected=$( (($#)) && printf '[%s]\n' "$@" | LC_ALL=C sort)
+    actual=$( ((${#COMPREPLY[@]})) && printf '[%s]\n' "${COMPREPLY[@]}" | LC_ALL=C sort)
+    [[ $actual == "$expected" ]] || fail "[$line] with breaks $(printf %q "$breaks")" \
+        "  expected: ${expected//$'\n'/ }" "  actual:   ${actual//$'\n'/ }"
+}
+
+# asked ARGS: the last check asked compopt for ARGS; bash 3.2 has none to ask.
+asked() {
+    local want=$1
+    ((BASH_VERSINFO[0] >= 4)) || want=''
+    [[ $compopt_args == "$want" ]] || fail "[$COMP_LINE] asked compopt for '$compopt_args', not '$want'"
 }
 
 d=$default_breaks
-check "$d" 'tresk '                     add get delete list --help --version
-check "$d" 'tresk g'                    get
-check "$d" 'tresk get ns/'              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s" 'ns/say\ \"hi\"'
-check "$d" 'tresk delete '              'ns/a\ b' ns/a/b ns/c:d "ns/it\\'s" 'ns/say\ \"hi\"' other/x
-check "$d" 'tresk GET ns/c'             ns/c:d
-# add offers the namespaces, not the stored names it would refuse.
+# A finished word ends in the space that readline would add.
+check "$d" 'tresk '                     'add ' 'get ' 'delete ' 'list ' '--help ' '--version '
+check "$d" 'tresk g'                    'get '
+check "$d" 'tresk get ns/'              'ns/a\ b ' 'ns/a/b ' 'ns/c:d ' "ns/it\\'s " 'ns/say\ \"hi\" '
+check "$d" 'tresk delete '              'ns/a\ b ' 'ns/a/b ' 'ns/c:d ' "ns/it\\'s " 'ns/say\ \"hi\" ' 'other/x '
+check "$d" 'tresk GET ns/c'             'ns/c:d '
+# add offers the namespaces, not the stored names it would refuse, and no
+# space: the key is typed right after the slash.
 check "$d" 'tresk add '                 ns/ other/
 check "$d" 'tresk ADD o'                other/
 check "$d" 'tresk add ns/'              ns/
-if [[ $compopt_args != '-o nospace' ]]; then
-    echo "FAIL: [tresk add ns/] asked compopt for '$compopt_args', not to leave the cursor after the slash"
-    ((failures++))
-fi
-
-check "$d" 'tresk add a/b --'           --policy
-check "$d" 'tresk add a/b --policy b'   biometryAny biometryCurrentSet
+check "$d" 'tresk add "o'               'other/"'
+asked ''
+check "$d" 'tresk add a/b --'           '--policy '
+check "$d" 'tresk add a/b --policy b'   'biometryAny ' 'biometryCurrentSet '
 # Keys typed with quoting: the candidate continues the quoting in force, and
 # a lone one closes the quote, also when it ends in an escaped quote
-# character (readline would leave that one open).
-check "$d" 'tresk get ns/a\ '           'ns/a\ b'
+# character (readline would leave that one open); readline adds the space.
+check "$d" 'tresk get ns/a\ '           'ns/a\ b '
 check "$d" "tresk get 'ns/i"            "ns/it'\\''s'"
+asked '+o nospace'
 check "$d" 'tresk get "ns/a '           'ns/a b"'
 check "$d" 'tresk get "ns/s'            'ns/say \"hi\""'
 check "$d" "tresk get 'ns/s"            "ns/say \"hi\"'"
@@ -75,9 +91,9 @@ check "$d" 'tresk get ns/"s'            'say \"hi\""'
 check "$d" 'tresk get "ns/'             'ns/a b' ns/a/b ns/c:d "ns/it's" 'ns/say \"hi\"'
 # ':' is a word break by default, '/' in some setups: only the part after the
 # last break is replaced.
-check "$d" 'tresk get ns/c:'            d
-check "$d/" 'tresk get ns/'             'a\ b' a/b c:d "it\\'s" 'say\ \"hi\"'
-check "$d/" 'tresk get ns/a/'           b
+check "$d" 'tresk get ns/c:'            'd '
+check "$d/" 'tresk get ns/'             'a\ b ' 'a/b ' 'c:d ' "it\\'s " 'say\ \"hi\" '
+check "$d/" 'tresk get ns/a/'           'b '
 # Nothing where the program accepts nothing more.
 check "$d" 'tresk list '
 check "$d" 'tresk get a/b '
@@ -87,18 +103,13 @@ check "$d" 'tresk --help '
 
 # After a redirection bash's own file completion takes over.
 check "$d" 'tresk add a/b < '
-if [[ $compopt_args != '-o default' ]]; then
-    echo "FAIL: [tresk add a/b < ] asked compopt for '$compopt_args', not file completion"
-    ((failures++))
-fi
+asked '-o default +o nospace'
 
 if ! grep -qx list "$tmp/calls" 2>/dev/null; then
-    echo 'FAIL: the stub was never asked to list'
-    ((failures++))
+    fail 'the stub was never asked to list'
 elif grep -vx list "$tmp/calls"; then
-    echo 'FAIL: the stub was called with more than list (above)'
-    ((failures++))
+    fail 'the stub was called with more than list (above)'
 fi
 
-((failures == 0)) && echo 'bash completion: all cases pass'
+((failures == 0)) && echo "bash completion in bash $BASH_VERSION: all cases pass"
 exit $((failures > 0))

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # After `cmake --install` with the prefix /usr/local and with /usr, and the
 # link README gives root (/usr/local/bin/tresk), real interactive login
-# shells complete tresk: `bash -l`, `zsh -l` with Debian's recommended
+# shells complete tresk: `bash -l` (Debian's .bashrc, bash-completion),
+# a bash 3.2 as on the Mac when there is one (tests/packaging/bash32.sh; the
+# completion sourced from .bash_profile), `zsh -l` with Debian's recommended
 # .zshrc (compinit), `fish -l`, each from a clean home directory with what a
 # login sets (HOME, USER, LOGNAME, SHELL, PATH, TERM, a UTF-8 LANG) and no
 # other variable. Typed through tmux, in each shell:
@@ -40,6 +42,13 @@ else
         if command -v "$shell" >/dev/null; then shells+=("$shell"); else echo "note: $shell is not installed; not tried"; fi
     done
     ((${#shells[@]})) || skip "none of bash, zsh and fish is installed"
+    # Found again inside from TRESK_BASH32.
+    if TRESK_BASH32=$("$(dirname "$0")/bash32.sh" path); then
+        export TRESK_BASH32
+        shells+=(bash32)
+    else
+        echo "note: bash 3.2 not tried: $TRESK_BASH32"
+    fi
 fi
 
 failures=0
@@ -102,8 +111,15 @@ login_path=$(sed -n 's/^ENV_SUPATH[[:space:]]*PATH=//p' /etc/login.defs 2>/dev/n
 for shell in "${shells[@]}"; do
     home=$run/home-$shell
     mkdir -p "$home"
+    binary=$(command -v "$shell")
     case $shell in
         bash) [[ -d /etc/skel ]] && cp -R /etc/skel/. "$home" ;;
+        # As README tells a Mac user without bash-completion.
+        bash32)
+            binary=$TRESK_BASH32
+            completion=$(cd "$stage" && find . -path '*/bash-completion/completions/tresk')
+            printf '. %q\n' "${completion#.}" >"$home/.bash_profile"
+            ;;
         zsh)
             if [[ -f /etc/zsh/newuser.zshrc.recommended ]]; then
                 cp /etc/zsh/newuser.zshrc.recommended "$home/.zshrc"
@@ -120,12 +136,12 @@ for shell in "${shells[@]}"; do
         fail "$shell: cannot store the items to complete"
     fi
     printf 'value-of-new\n' >"$home/value"
-    command=(env -i "HOME=$home" USER=root LOGNAME=root "SHELL=$(command -v "$shell")" "PATH=$login_path"
-        TERM=screen LANG=C.UTF-8 "$shell" -l)
+    printf -v command '%q ' env -i "HOME=$home" USER=root LOGNAME=root "SHELL=$binary" "PATH=$login_path" \
+        TERM=screen LANG=C.UTF-8 "$binary" -l
     if [[ $shell == "${shells[0]}" ]]; then
-        tmux_ new-session -d -s t -x 200 -y 50 -n "$shell" -c "$home" "${command[*]@Q}"
+        tmux_ new-session -d -s t -x 200 -y 50 -n "$shell" -c "$home" "$command"
     else
-        tmux_ new-window -t t -n "$shell" -c "$home" "${command[*]@Q}"
+        tmux_ new-window -t t -n "$shell" -c "$home" "$command"
     fi
 done
 
