@@ -164,7 +164,7 @@ refuse() {
   exit 1
 }
 
-# --- the items this run added, and their removal ------------------------------
+# --- the items this run added, and their removal -----------------------------
 tried=$nl    # every name this run tried to add: the clean-up deletes these
 present=$nl  # the names stored now: what list must show
 started=0
@@ -246,7 +246,7 @@ finish() {
   exit "$code"
 }
 
-# --- how a prompt is answered and checked ---------------------------------------
+# --- how a prompt is answered and checked ------------------------------------
 # before_prompt HOW NAME: on the Mac, what the prompt must show and what to
 # do (touch, cancel, password, none); simulated, the answer goes into the
 # device profile.
@@ -377,7 +377,7 @@ make_value() {
   fi
 }
 
-# --- set-up ----------------------------------------------------------------------
+# --- set-up ------------------------------------------------------------------
 work=$(mktemp -d)
 mkdir "$work/bin"
 ln -s "$exe" "$work/bin/tresk"
@@ -401,7 +401,7 @@ if [ "$simulated" = 1 ]; then
   printf 'answer = approve\n' >"$device_profile"
 fi
 
-# --- 1. the signature, the launch, the self-check -------------------------------
+# --- 1. the signature, the launch, the self-check ----------------------------
 echo "Acceptance run $ns of $app"
 if [ "$simulated" = 1 ]; then
   result SKIP "signature: the simulator's build is not signed (on a Mac: codesign --verify --strict, the three entitlements, the embedded profile)"
@@ -475,7 +475,7 @@ if [ "$simulated" = 0 ]; then
   read -r _ || exit 1
 fi
 
-# --- 2. each policy ---------------------------------------------------------------
+# --- 2. each policy ----------------------------------------------------------
 started=1
 fault=
 count=0
@@ -523,7 +523,7 @@ for policy in $policies; do
   get_item "$policy" none none
 done
 
-# --- 3. the dialog -------------------------------------------------------------
+# --- 3. the dialog -----------------------------------------------------------
 command=$(symlink_command "$(system_path "$app/Contents/MacOS")/tresk" "$(system_path "$HOME")")
 if [ "$simulated" = 1 ]; then
   result SKIP "dialog: no desktop here (on a Mac: open, Copy, OK; the clipboard must hold: $command)"
