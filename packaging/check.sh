@@ -15,6 +15,11 @@
 #   Mac gives an unsigned executable and fails on any other; and
 #   macos-launch-check.sh, with stand-ins for the macOS tools: a program that
 #   is killed, hangs or fails is reported, with the system's reason.
+# - the scripts written for the Mac's bash 3.2 pass shellcheck and parse
+#   under a bash 3.2 where one is found; macos-acceptance.sh --simulated goes
+#   through every step on the simulated platform, fails on a planted fault
+#   (a value changed, a cancel ignored, a prompt missing, the order wrong, a
+#   wrong status, an item left) and, interrupted, deletes every item it added.
 #
 # usage: check.sh BUNDLE        (a built Tresk.app, e.g. build/release/Tresk.app)
 set -euo pipefail
@@ -404,6 +409,120 @@ fail|$launch/killed/Tresk.app||||kernel: AMFI: stand-in reason
 fail|$launch/hangs/Tresk.app||||did not finish within 2 seconds
 fail|$bundle||entitlement = missing||FAILED: tresk list: expected status 0
 EOF
+
+# --- the scripts for a Mac's bash 3.2, and the acceptance run's dry run -----
+# The bash 3.2 they are held to: TRESK_BASH32, the one tests/packaging builds
+# into the cache, or a Mac's /bin/bash.
+bash32=
+for candidate in "${TRESK_BASH32:-}" "${XDG_CACHE_HOME:-$HOME/.cache}/tresk-bash-3.2/bin/bash" /bin/bash; do
+  if [ -n "$candidate" ] && [ -x "$candidate" ] &&
+     [ "$("$candidate" -c 'echo "${BASH_VERSINFO[0]}.${BASH_VERSINFO[1]}"' 2>/dev/null)" = 3.2 ]; then
+    bash32=$candidate
+    break
+  fi
+done
+if [ -z "$bash32" ]; then
+  echo "check: no bash 3.2 here (TRESK_BASH32, ~/.cache/tresk-bash-3.2); bash $BASH_VERSION parses and runs the Mac's scripts"
+fi
+mapfile -t mac_scripts < <(grep -lx '# Written for the bash 3.2 that macOS ships.' "$here"/*.sh)
+shellcheck "${mac_scripts[@]}" || fail "a script for the Mac's bash does not pass shellcheck (above)"
+for script in "${mac_scripts[@]}"; do
+  "${bash32:-bash}" -n "$script" || fail "$script does not parse under ${bash32:-bash}"
+done
+
+# macos-acceptance.sh --simulated: it passes on the built bundle, reports
+# each planted fault as the step it breaks, and leaves nothing behind.
+acceptance=$tmp/acceptance
+real=$bundle/Contents/MacOS/tresk
+# stub DIR SH: a bundle in DIR whose tresk runs SH (the arguments in "$@",
+# the simulator's directory in $simulator), then the real one.
+stub() {
+  mkdir -p "$1/Tresk.app/Contents/MacOS"
+  cp "$bundle/Contents/Info.plist" "$1/Tresk.app/Contents/"
+  printf '#!/bin/sh\nreal="%s"\nsimulator=$XDG_DATA_HOME/tresk-simulator\n%s\nexec "$real" "$@"\n' "$real" "$2" \
+    >"$1/Tresk.app/Contents/MacOS/tresk"
+  chmod +x "$1/Tresk.app/Contents/MacOS/tresk"
+}
+# shellcheck disable=SC2016  # the stubs' own shell text
+{
+  stub "$acceptance/killed" 'kill -KILL $$'
+  stub "$acceptance/unentitled" 'echo "entitlement = missing" >>"$simulator/device.profile"'
+  # A fault in each step that guards against one, on separate names; and a
+  # path the dialog's command must quote.
+  stub "$acceptance/it's here" '
+case "$1 $2" in
+  "get "*/biometryAny) "$real" "$@" || exit; echo; exit 0 ;;
+  "get "*/biometryCurrentSet) echo "answer = approve" >"$simulator/device.profile" ;;
+  "get "*/userPresence) "$real" "$@" || exit; sed "\$d" "$simulator/prompts.log" >"$simulator/p"; mv "$simulator/p" "$simulator/prompts.log"; exit 0 ;;
+  "list ") "$real" list | LC_ALL=C sort -r; exit 0 ;;
+  "delete "*/k) echo "Key deleted successfully." >&2; exit 0 ;;
+  "delete "*/userPresence) "$real" "$@"; exit 1 ;;
+esac'
+  # Its first get waits for the file go beside the report; every call is
+  # logged there with its status.
+  stub "$acceptance/interrupted" 'run=${ACCEPTANCE_REPORT%/*}
+if [ "$1" = get ] && [ ! -e "$run/go" ]; then : >"$run/waiting"; while [ ! -e "$run/go" ]; do sleep 0.1; done; fi
+"$real" "$@"; status=$?; echo "$status $*" >>"$run/calls"; exit $status'
+}
+
+# acceptance_run BUNDLE: the dry run in the background, with HOME $acceptance
+# and a TMPDIR and a report of its own; sets run and runner.
+acceptance_run() {
+  run=$(mktemp -d "$acceptance/run.XXXXXX")
+  mkdir "$run/tmp"
+  HOME=$acceptance TMPDIR=$run/tmp ACCEPTANCE_REPORT=$run/report "${bash32:-bash}" \
+    "$here/macos-acceptance.sh" --simulated "$1" >"$run/log" 2>&1 &
+  runner=$!
+}
+# acceptance_ended STATUS LINES: the run ended with STATUS, its output holds
+# each of the LINES, it wrote its report and left nothing in its TMPDIR.
+acceptance_ended() {
+  local status=0 line missing=
+  wait "$runner" || status=$?
+  while IFS= read -r line; do
+    grep -qF -- "$line" "$run/log" || missing="$missing"$'\n'"      $line"
+  done <<<"$2"
+  if [ "$status" -ne "$1" ] || [ -n "$missing" ] || ! grep -q ' passed, .* failed, .* skipped$' "$run/report" ||
+     [ -n "$(find "$run/tmp" -mindepth 1)" ]; then
+    fail "macos-acceptance.sh --simulated: status $status (expected $1), no report or a TMPDIR left, or missing:$missing"
+    sed 's/^/    /' "$run/log" >&2
+    return 1
+  fi
+}
+
+acceptance_run "$bundle"
+acceptance_ended 0 ', 0 failed, 2 skipped' || true
+acceptance_run "$acceptance/killed/Tresk.app"
+acceptance_ended 1 'refused: tresk --version was killed by signal 9' || true
+acceptance_run "$acceptance/unentitled/Tresk.app"
+acceptance_ended 1 "refused: the program's self-check finds no keychain-access-groups entitlement: Error: Failed to list keys. (-34018:" || true
+acceptance_run "$acceptance/it's here/Tresk.app"
+acceptance_ended 1 "$(cat <<'EOF'
+FAIL  get NS/biometryAny (touch): expected status 0 and the 1048576 bytes stored; seen status 0, stderr "", stdout 1048577 bytes
+FAIL  get NS/biometryCurrentSet (cancel): expected status 1 and "Error: Authentication canceled."; seen status 0
+FAIL  prompt for get NS/userPresence (touch): expected touch-id-or-password
+FAIL  list: expected, of this run's names: Zulu biometryAny k k-x k/a k0 z
+FAIL  delete NS/userPresence: expected status 0 and "Key deleted successfully."; seen status 1
+FAIL  clean-up: left in the Keychain (tresk delete each): tresk-acceptance-
+the clipboard must hold: ln -s ~/'it'"'"'s here/Tresk.app/Contents/MacOS/tresk' ~/.local/bin/tresk)
+EOF
+)" || true
+
+# Interrupted (SIGTERM) while it reads an item: every item it added is deleted.
+acceptance_run "$acceptance/interrupted/Tresk.app"
+for _ in $(seq 600); do
+  [ ! -e "$run/waiting" ] || break
+  sleep 0.1
+done
+kill -TERM "$runner"
+: >"$run/go"
+if acceptance_ended 143 'FAIL  interrupted by SIGTERM'; then
+  added=$(awk '$1 == 0 && $2 == "add" { print $3 }' "$run/calls" | sort)
+  deleted=$(awk '$1 == 0 && $2 == "delete" { print $3 }' "$run/calls" | sort)
+  if [ -z "$added" ] || [ "$added" != "$deleted" ]; then
+    fail "macos-acceptance.sh, interrupted, added $(grep -c '' <<<"$added") item(s) and deleted: $(tr '\n' ' ' <<<"$deleted")"
+  fi
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "check: $failures fault(s) in the release packaging" >&2
