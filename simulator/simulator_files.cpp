@@ -5,7 +5,6 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -14,6 +13,7 @@
 #include <unistd.h>
 
 #include "common/bounded_file.h"
+#include "common/descriptor.h"
 
 namespace tresk::simulator {
 namespace {
@@ -28,22 +28,6 @@ Problem failed(const std::string& what, const std::string& path, int error) {
     return {what + " " + path + " (" + std::strerror(error) + ")", error};
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&&) = delete;
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // Trusted when it is the user's own; then made private: what others may do
 // is taken away, what the user took from himself (writing, say) is not given
 // back.
@@ -57,18 +41,18 @@ Expected<void> trust(int fd, const struct stat& st, const std::string& path) {
 // Opens `path` without following a link, checks what it is and trusts it.
 Expected<Descriptor> openTrusted(const std::string& path, int flags, bool wantDirectory) {
     Descriptor fd(::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
-    if (fd.get() < 0) {
+    if (fd.fd < 0) {
         const int error = errno;
         if (error == ELOOP) return Problem{path + " is a symbolic link", error};
         if (error == ENOTDIR) return Problem{path + " is not a directory", error};
         return failed("could not open", path, error);
     }
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return failed("could not examine", path, errno);
+    if (::fstat(fd.fd, &st) != 0) return failed("could not examine", path, errno);
     if (wantDirectory ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) {
         return Problem{path + (wantDirectory ? " is not a directory" : " is not a regular file")};
     }
-    if (auto trusted = trust(fd.get(), st, path); !trusted) return trusted.problem();
+    if (auto trusted = trust(fd.fd, st, path); !trusted) return trusted.problem();
     return fd;
 }
 
@@ -114,7 +98,7 @@ Expected<void> appendPrivate(const std::string& path, const std::string& record)
     if (!opened) return opened.problem();
     // Each write appends at the end of the file, whatever others wrote meanwhile.
     for (std::string_view rest = record; !rest.empty();) {
-        ssize_t n = ::write(opened->get(), rest.data(), rest.size());
+        ssize_t n = ::write(opened->fd, rest.data(), rest.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return failed("could not write to", path, n < 0 ? errno : EIO);
         rest.remove_prefix(static_cast<std::size_t>(n));
