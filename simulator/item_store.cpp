@@ -208,10 +208,9 @@ void ItemStore::close() {
 KeychainStatus ItemStore::open() {
     if (db_) return {};
     const std::string path = keychainPath();
-    // Created 0600 before SQLite sees it, in a directory that is the user's
-    // alone; SQLite gives its journal the same mode. A store the user cannot
-    // write is opened for reading.
-    auto access = ensurePrivateFile(path);
+    // Every file of the store is trusted before SQLite opens any; SQLite makes
+    // its journal with the database's mode, whatever the umask.
+    auto access = trustStore();
     if (!access) return unavailable(access.problem());
     const int mode = *access == Access::ReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
     int rc = sqlite3_open_v2(path.c_str(), &db_, mode | SQLITE_OPEN_NOFOLLOW, nullptr);
