@@ -75,8 +75,8 @@ Expected<void> trustEntries(const std::string& dir) {
         const std::string_view name = entry->d_name;
         if (name == "." || name == ".." || name == database || name == profile || name == promptLog) continue;
         const std::string path = dir + "/" + entry->d_name;
-        const bool sqlites = name.starts_with(database) && std::ranges::find(sqliteSuffixes, name.substr(database.size())) !=
-                                                               std::end(sqliteSuffixes);
+        const bool sqlites = name.starts_with(database) &&
+                             std::ranges::count(sqliteSuffixes, name.substr(database.size())) != 0;
         if (!sqlites) return Problem{path + " is not one of the simulator's files"};
         if (auto trusted = openTrusted(path, O_RDONLY, /*wantDirectory=*/false); !trusted) return trusted.problem();
     }

@@ -305,13 +305,16 @@ TEST(Hostile, DamagedDatabasesAreReportedAsDamaged) {
 
 // The store the program made, with something added that it did not make: a
 // trigger would run inside its own transactions, a view would stand in for
-// its table. Either is a damaged store, before and after anything is stored.
+// its table, a table defined otherwise would replace a value where add must
+// refuse. Each is a damaged store, before and after anything is stored.
 TEST(Hostile, ForeignSchemaObjectsAreDamage) {
     const char* additions[] = {
         "CREATE TRIGGER wipe AFTER INSERT ON items BEGIN DELETE FROM items; END;",
         "ALTER TABLE items RENAME TO real_items; CREATE VIEW items AS SELECT * FROM real_items;",
         "CREATE TABLE other (x);",
         "CREATE INDEX by_account ON items (account);",
+        "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql, 'synchronizable))',"
+        " 'synchronizable) ON CONFLICT REPLACE)') WHERE name = 'items';",
     };
     for (const char* addition : additions) {
         SCOPED_TRACE(addition);
@@ -340,7 +343,8 @@ TEST(Hostile, AccessFlagsThatAreNotModelledReleaseNothing) {
         ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
-        // Rebuilt without NOT NULL on the flags, so that a NULL can be stored too.
+        // Rebuilt without NOT NULL on the flags, so that a NULL can be stored
+        // too, then given its own definition back (any other is damage).
         ASSERT_EQ(sqlite3_exec(db, "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql,"
                                    " 'access_flags INTEGER NOT NULL', 'access_flags INTEGER') WHERE name = 'items';",
                                nullptr, nullptr, nullptr),
@@ -353,6 +357,10 @@ TEST(Hostile, AccessFlagsThatAreNotModelledReleaseNothing) {
                                     ", protection, enrollment, created, modified, data FROM items WHERE service = 'ns'";
             ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
         }
+        ASSERT_EQ(sqlite3_exec(db, "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql,"
+                                   " 'access_flags INTEGER,', 'access_flags INTEGER NOT NULL,') WHERE name = 'items';",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
         sqlite3_close(db);
         for (std::size_t i = 0; i < std::size(flags); ++i) {
             SCOPED_TRACE(std::string(answer) + " " + flags[i]);
