@@ -14,7 +14,6 @@
 #include "fakes.h"
 #include "simulator/item_store.h"
 #include "simulator/prompt_log.h"
-#include "simulator/simulated_context.h"
 #include "simulator/simulator_files.h"
 #include "store/address.h"
 #include "store/keychain/keychain.h"
