@@ -7,17 +7,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "common/descriptor.h"
+
 namespace tresk {
-namespace {
-
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
-}  // namespace
 
 Expected<std::vector<std::uint8_t>> readSmallFile(
     const std::string& path, bool followLinks, std::size_t limit,

@@ -21,34 +21,21 @@ namespace tresk::simulator {
 // range): a flag for everything, so nothing the simulated Mac would release.
 inline constexpr std::uint32_t unreadableAccessFlags = 0xFFFFFFFF;
 
-// What add stores: the item's attributes and its value.
-struct NewItem {
-    std::string itemClass;
-    std::string service;
-    std::string account;
-    bool synchronizable = false;
-    Bytes data;
-    std::uint32_t accessFlags = 0;  // SecAccessControlCreateFlags; 0 when unprotected
-    std::string protection;         // "aku": when unlocked, this device only
-    std::string enrollment;         // the enrolled set at the time of adding
-};
-
-// A stored item's attributes as its row gives them, valid during one visit;
-// the value is read apart, by the row's number, once access is granted.
-struct ItemRow {
-    std::int64_t rowid = 0;
-    std::string_view itemClass, service, account;
-    bool synchronizable = false;
-    std::uint32_t accessFlags = 0;
-    std::string_view protection, enrollment;
-    double created = 0, modified = 0;  // seconds since 2001-01-01
-};
-
+// The items a call means; an item added is named by it, with an empty
+// service or account where it has none.
 struct ItemMatch {
     std::string itemClass;
     std::optional<std::string> service;
     std::optional<std::string> account;
     bool synchronizable = false;
+};
+
+// A stored item's attributes as its row gives them, valid during one visit;
+// the value is read apart, once access is granted.
+struct ItemRow {
+    std::string_view service, account;
+    std::uint32_t accessFlags = 0;
+    std::string_view enrollment;  // the enrolled set at the time of adding
 };
 
 class ItemStore {
@@ -58,26 +45,25 @@ public:
     ItemStore(const ItemStore&) = delete;
     ItemStore& operator=(const ItemStore&) = delete;
 
-    KeychainStatus insert(const NewItem& item);
-    // The first item that matches, visited while its row is read; the
-    // visit's answer is the call's. itemNotFound when none matches.
-    KeychainStatus findFirst(const ItemMatch& match, const std::function<KeychainStatus(const ItemRow&)>& visit);
+    // `accessFlags` are SecAccessControlCreateFlags, 0 when unprotected.
+    KeychainStatus insert(const ItemMatch& name, const Bytes& value, std::uint32_t accessFlags,
+                          const std::string& enrollment);
+    // The value of the first item that matches, read into a buffer of its
+    // size that is wiped on release once `grant` allows its row; itemNotFound
+    // when none matches.
+    CopyResult readValue(const ItemMatch& match, const std::function<KeychainStatus(const ItemRow&)>& grant);
     // Every item that matches, in the order they were added; itemNotFound for none.
     KeychainStatus forEach(const ItemMatch& match, const std::function<void(const ItemRow&)>& visit);
-    // The value of the row `rowid`, into a buffer of its size that is wiped on release.
-    KeychainStatus readValue(std::int64_t rowid, Bytes& value);
     KeychainStatus remove(const ItemMatch& match);
 
 private:
     // Opens the store, for writing when the user can write it, else for
-    // reading; a damaged one, or one holding objects it did not create, is
-    // invalidKeychain.
+    // reading, once its files are trusted; one whose schema is not exactly
+    // the simulator's is invalidKeychain.
     KeychainStatus open();
-    void close();
-    KeychainStatus openForReading();
-    OSStatus openForWriting();
-    // notAvailable, with the problem, when the store was opened for reading only.
-    KeychainStatus refuseWhenReadOnly() const;
+    KeychainStatus checkLayout();
+    // `body` in a transaction that holds the write lock from its start.
+    KeychainStatus write(const std::function<KeychainStatus()>& body);
 
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;

@@ -1,7 +1,8 @@
-// Where the simulated platform keeps its files, and the trust it gives them:
-// only a directory and files that are the user's own, never a link, kept
-// private (what others may do is taken away). Each check answers with the
-// problem, in words for a status text.
+// Where the simulated platform keeps its files, and its one trust rule: the
+// directory and every file in it that the simulator or SQLite opens are the
+// user's own (a directory and regular files, never a link), kept private
+// (what others may do is taken away), and nothing else is there. Each check
+// answers with the problem, in words for a status text.
 #pragma once
 
 #include <optional>
@@ -21,10 +22,14 @@ Expected<void> ensureDirectory();
 
 enum class Access { ReadWrite, ReadOnly };
 
-// The same for a file in it, created (0600) when missing. A file the user
-// cannot write (on a read-only file system, or without the owner's write
-// permission) is trusted for reading.
-Expected<Access> ensurePrivateFile(const std::string& path);
+// Checks the store's files before SQLite opens any (SQLite follows a link,
+// and waits on a FIFO, where it finds its journal): the directory holds only
+// the simulator's files, and the database and the journal and WAL files
+// SQLite keeps beside it, where they are, are trusted. The database is
+// created (0600) when missing; one the user cannot write (on a read-only
+// file system, or without the owner's write permission) is trusted for
+// reading.
+Expected<Access> trustStore();
 
 // Appends `record` to a private file, creating it when missing.
 Expected<void> appendPrivate(const std::string& path, const std::string& record);

@@ -14,4 +14,6 @@ KeychainStatus withText(OSStatus status);
 // errSecNotAvailable, with what made the keychain unavailable.
 KeychainStatus unavailable(const Problem& problem);
 
+inline bool failed(const KeychainStatus& answer) { return answer.status != status::success; }
+
 }  // namespace tresk::simulator

@@ -205,14 +205,26 @@ TEST(Hostile, OnlyTheUsersOwnFilesAreTrusted) {
                         "be recorded: */prompts.log is a symbolic link.)\n"));
     fs::remove(dir + "/prompts.log");
 
-    // Someone else's directory, or database, is refused.
+    // Nothing else is trusted there: a super-journal a hot journal could name, say.
+    std::ofstream(dir + "/keychain.sqlite3-mj0123ABCD") << "";
+    EXPECT_TRUE(Outcome(sandbox.run({"list"}), 1, "",
+                        "Error: Failed to list keys. (-25291: The keychain is not available: "
+                        "*/keychain.sqlite3-mj0123ABCD is not one of the simulator's files.)\n"));
+    fs::remove(dir + "/keychain.sqlite3-mj0123ABCD");
+
+    // Someone else's directory, database, or journal (which SQLite would play
+    // back into the store, or write its pages to) is refused.
     if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
     const uid_t other = 65534;
-    ASSERT_EQ(::chown((dir + "/keychain.sqlite3").c_str(), other, other), 0);
-    EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "",
-                        "Error: Failed to retrieve value. (-25291: The keychain is not available: "
-                        "*/keychain.sqlite3 belongs to another user.)\n"));
-    ASSERT_EQ(::chown((dir + "/keychain.sqlite3").c_str(), 0, 0), 0);
+    for (const std::string file : {"keychain.sqlite3", "keychain.sqlite3-journal"}) {
+        std::ofstream(dir + "/" + file, std::ios::app) << "";
+        ASSERT_EQ(::chown((dir + "/" + file).c_str(), other, other), 0);
+        EXPECT_TRUE(Outcome(sandbox.run({"get", "ns/k"}), 1, "",
+                            "Error: Failed to retrieve value. (-25291: The keychain is not available: */" + file +
+                                " belongs to another user.)\n"));
+        ASSERT_EQ(::chown((dir + "/" + file).c_str(), 0, 0), 0);
+    }
+    fs::remove(dir + "/keychain.sqlite3-journal");
     ASSERT_EQ(::chown(dir.c_str(), other, other), 0);
     ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
     EXPECT_TRUE(Outcome(sandbox.run({"add", "ns/new"}, "secret"), 1, "",
@@ -241,6 +253,9 @@ TEST(Hostile, OnlyRegularFilesAreTrusted) {
         {"keychain.sqlite3", ReadFifo,
          "Error: Failed to retrieve value. (-25291: The keychain is not available: "
          "*/keychain.sqlite3 is not a regular file.)\n"},
+        {"keychain.sqlite3-journal", ReadFifo,  // SQLite would wait on it, past its lock timeout
+         "Error: Failed to retrieve value. (-25291: The keychain is not available: "
+         "*/keychain.sqlite3-journal is not a regular file.)\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file + (c.kind == Device ? " as a device" : " as a FIFO"));
@@ -290,13 +305,16 @@ TEST(Hostile, DamagedDatabasesAreReportedAsDamaged) {
 
 // The store the program made, with something added that it did not make: a
 // trigger would run inside its own transactions, a view would stand in for
-// its table. Either is a damaged store, before and after anything is stored.
+// its table, a table defined otherwise would replace a value where add must
+// refuse. Each is a damaged store, before and after anything is stored.
 TEST(Hostile, ForeignSchemaObjectsAreDamage) {
     const char* additions[] = {
         "CREATE TRIGGER wipe AFTER INSERT ON items BEGIN DELETE FROM items; END;",
         "ALTER TABLE items RENAME TO real_items; CREATE VIEW items AS SELECT * FROM real_items;",
         "CREATE TABLE other (x);",
         "CREATE INDEX by_account ON items (account);",
+        "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql, 'synchronizable))',"
+        " 'synchronizable) ON CONFLICT REPLACE)') WHERE name = 'items';",
     };
     for (const char* addition : additions) {
         SCOPED_TRACE(addition);
@@ -325,7 +343,8 @@ TEST(Hostile, AccessFlagsThatAreNotModelledReleaseNothing) {
         ASSERT_TRUE(Outcome(sandbox.run({"add", "ns/k"}, "v"), 0, "", added));
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open((sandbox.simulatorDir() + "/keychain.sqlite3").c_str(), &db), SQLITE_OK);
-        // Rebuilt without NOT NULL on the flags, so that a NULL can be stored too.
+        // Rebuilt without NOT NULL on the flags, so that a NULL can be stored
+        // too, then given its own definition back (any other is damage).
         ASSERT_EQ(sqlite3_exec(db, "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql,"
                                    " 'access_flags INTEGER NOT NULL', 'access_flags INTEGER') WHERE name = 'items';",
                                nullptr, nullptr, nullptr),
@@ -338,6 +357,10 @@ TEST(Hostile, AccessFlagsThatAreNotModelledReleaseNothing) {
                                     ", protection, enrollment, created, modified, data FROM items WHERE service = 'ns'";
             ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
         }
+        ASSERT_EQ(sqlite3_exec(db, "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql,"
+                                   " 'access_flags INTEGER,', 'access_flags INTEGER NOT NULL,') WHERE name = 'items';",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
         sqlite3_close(db);
         for (std::size_t i = 0; i < std::size(flags); ++i) {
             SCOPED_TRACE(std::string(answer) + " " + flags[i]);
