@@ -36,8 +36,8 @@ bool mistyped(const KeychainQuery& query, Attribute key) {
 
 // The attributes a listing returns, each under its name in the Keychain: the
 // two the program reads. (The Keychain returns more, which nothing here reads.)
-constexpr std::pair<Attribute, std::string_view> listedAttributes[] = {{Attribute::Service, "svce"},
-                                                                       {Attribute::Account, "acct"}};
+constexpr std::pair<Attribute, std::string_view> listedAttributes[] = {{Attribute::Service, serviceAttributeName},
+                                                                       {Attribute::Account, accountAttributeName}};
 
 // The item's attributes, or only the entries of `read`: what the conversion
 // at the seam would keep of them.
@@ -131,13 +131,6 @@ public:
     }
 
     Expected<AccessControl> createAccessControl(std::uint32_t flags) override { return AccessControl{flags, {}}; }
-
-    std::string attributeName(Attribute attribute) override {
-        for (const auto& [listed, name] : listedAttributes) {
-            if (listed == attribute) return std::string(name);
-        }
-        return {};
-    }
 
     // A profile that cannot be read says nothing of the signature; the item
     // call then reports what is wrong with it.

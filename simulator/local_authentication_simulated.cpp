@@ -1,5 +1,5 @@
-// LocalAuthentication on Linux: the pre-check's contexts answer what the
-// simulated Mac offers.
+// LocalAuthentication on Linux: the pre-check answers what the simulated Mac
+// offers.
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,9 +12,9 @@ namespace {
 
 using namespace simulator;
 
-class SimulatedContext final : public AuthenticationContext {
+class SimulatedLocalAuthentication final : public LocalAuthentication {
 public:
-    PolicyEvaluation canEvaluatePolicy(LocalAuthenticationPolicy policy) override {
+    PolicyEvaluation evaluate(LocalAuthenticationPolicy policy) override {
         auto loaded = loadProfile();
         if (!loaded) return {false, "The simulated device is unusable: " + loaded.problem().text + "."};
         const DeviceProfile& device = *loaded;
@@ -26,22 +26,11 @@ public:
                 return {false, device.biometry == Biometry::TouchID ? "No fingerprint is enrolled in Touch ID."
                                                                     : "No face is enrolled."};
             }
-            biometryType_ = device.biometry == Biometry::TouchID ? BiometryType::TouchID : BiometryType::Other;
-            return {true, std::nullopt};
+            return {true, std::nullopt, device.biometry == Biometry::TouchID ? BiometryType::TouchID : BiometryType::Other};
         }
         if (device.loginPassword || (hasBiometry && device.enrolled)) return {true, std::nullopt};
         return {false, "No login password is set on this Mac."};
     }
-
-    BiometryType biometryType() override { return biometryType_; }
-
-private:
-    BiometryType biometryType_ = BiometryType::None;  // known only after a biometric evaluation
-};
-
-class SimulatedLocalAuthentication final : public LocalAuthentication {
-public:
-    std::shared_ptr<AuthenticationContext> createContext() override { return std::make_shared<SimulatedContext>(); }
 };
 
 }  // namespace

@@ -45,13 +45,11 @@ void route::list(const Command& self, const CommandInput& input, Services& servi
     // The whole result is judged before a line is printed.
     if (!isArrayOfTextKeyedDictionaries(found.result)) fail(messages::unexpectedData);
 
-    std::string serviceKey = services.keychain.attributeName(Attribute::Service);
-    std::string accountKey = services.keychain.attributeName(Attribute::Account);
     std::vector<std::string> listing;
     listing.reserve(found.result.asArray()->size());
     for (const auto& item : *found.result.asArray()) {
-        const PropertyList* service = item.find(serviceKey);
-        const PropertyList* account = item.find(accountKey);
+        const PropertyList* service = item.find(serviceAttributeName);
+        const PropertyList* account = item.find(accountAttributeName);
         if (!service || !service->asText() || !account || !account->asText()) continue;
         std::string line;
         line.reserve(service->asText()->size() + 1 + account->asText()->size());

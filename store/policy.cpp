@@ -49,18 +49,15 @@ std::uint32_t flags(AuthenticationPolicy policy) { return row(policy).flag; }
 bool requiresTouchID(AuthenticationPolicy policy) { return row(policy).touchID; }
 
 void checkAuthenticationAvailable(AuthenticationPolicy policy, LocalAuthentication& localAuthentication) {
-    // This context only answers the question; it never reaches the item.
-    auto context = localAuthentication.createContext();
     bool touchID = requiresTouchID(policy);
-    auto answer = context->canEvaluatePolicy(
-        touchID ? LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics
-                : LocalAuthenticationPolicy::DeviceOwnerAuthentication);
+    auto answer = localAuthentication.evaluate(touchID ? LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics
+                                                       : LocalAuthenticationPolicy::DeviceOwnerAuthentication);
     if (!answer.canEvaluate) {
         fail(messages::policyUnavailable(
             rawValue(policy), answer.errorDescription ? std::string_view(*answer.errorDescription)
                                                       : messages::authenticationUnavailable));
     }
-    if (touchID && context->biometryType() != BiometryType::TouchID) {
+    if (touchID && answer.biometry != BiometryType::TouchID) {
         fail(messages::touchIDRequired(rawValue(policy)));
     }
 }

@@ -19,7 +19,6 @@ namespace {
 using ::testing::Eq;
 using ::testing::ExitedWithCode;
 using testing::Fakes;
-using testing::FakeKeychain;
 using testing::runCommand;
 
 
@@ -118,8 +117,7 @@ TEST(AddCommand, StoresTheExactQuery) {
         EXPECT_EQ(f.console.confirmations, "Key added successfully.\n");
         EXPECT_EQ(f.console.output, "");
         EXPECT_EQ(f.keychain.calls, (std::vector<std::string>{"createAccessControl:" + std::to_string(flag), "add"}));
-        ASSERT_EQ(f.localAuthentication.created.size(), 1u);
-        EXPECT_EQ(f.localAuthentication.created[0]->asked, std::vector{laPolicy});
+        EXPECT_EQ(f.localAuthentication.asked, std::vector{laPolicy});
         const KeychainQuery& q = f.keychain.queries.at(0);
         EXPECT_EQ(q.size(), 7u);
         EXPECT_EQ(at<std::string>(q, Attribute::Service), " a ");
@@ -202,7 +200,7 @@ TEST(GetCommand, WritesTheBytesAndNothingElse) {
     const auto& prompt = at<AuthenticationPrompt>(q, Attribute::UseAuthenticationContext);
     EXPECT_EQ(prompt.reason, "Unlock ns/a/b");
     EXPECT_EQ(prompt.touchIDReuseSeconds, 0.0);
-    EXPECT_TRUE(f.localAuthentication.created.empty());  // no pre-check on reads
+    EXPECT_TRUE(f.localAuthentication.asked.empty());  // no pre-check on reads
 }
 
 TEST(GetCommandDeathTest, StatusesAndShapes) {
@@ -244,8 +242,8 @@ TEST(DeleteCommandDeathTest, Statuses) {
 }
 
 PropertyList item(PropertyList service, PropertyList account) {
-    return PropertyList::dictionary({{PropertyList::text(FakeKeychain::serviceName), std::move(service)},
-                                     {PropertyList::text(FakeKeychain::accountName), std::move(account)},
+    return PropertyList::dictionary({{PropertyList::text(std::string(serviceAttributeName)), std::move(service)},
+                                     {PropertyList::text(std::string(accountAttributeName)), std::move(account)},
                                      {PropertyList::text("cdat"), PropertyList::date(1)}});
 }
 
@@ -255,7 +253,7 @@ TEST(ListCommand, SortsAndSkipsItemsWithoutTextNames) {
     f.keychain.result = PL::array({
         item(PL::text("ns"), PL::text("a0")),
         item(PL::text("ns"), PL::text("a/b")),
-        PL::dictionary({{PL::text(FakeKeychain::accountName), PL::text("no-service")}}),
+        PL::dictionary({{PL::text(std::string(accountAttributeName)), PL::text("no-service")}}),
         item(PL::data(Bytes::copyOf("ns")), PL::text("data-service")),
         item(PL::text("ns"), PL::integer(3)),
         item(PL::text("Work"), PL::text("a")),

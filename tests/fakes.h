@@ -19,43 +19,25 @@ namespace tresk::testing {
     std::_Exit(3);
 }
 
-class FakeContext final : public AuthenticationContext {
-public:
-    PolicyEvaluation answer{true, std::nullopt};
-    BiometryType biometry = BiometryType::TouchID;
-    std::vector<LocalAuthenticationPolicy> asked;
-
-    PolicyEvaluation canEvaluatePolicy(LocalAuthenticationPolicy policy) override {
-        asked.push_back(policy);
-        return answer;
-    }
-    BiometryType biometryType() override { return biometry; }
-};
-
 class FakeLocalAuthentication final : public LocalAuthentication {
 public:
-    bool forbidden = false;  // creating a context ends the process (see forbiddenCall)
+    bool forbidden = false;  // asking ends the process (see forbiddenCall)
     PolicyEvaluation answer{true, std::nullopt};
-    BiometryType biometry = BiometryType::TouchID;
-    std::vector<std::shared_ptr<FakeContext>> created;
+    BiometryType biometry = BiometryType::TouchID;  // given, as the system does, after a yes for biometrics
+    std::vector<LocalAuthenticationPolicy> asked;
 
-    std::shared_ptr<AuthenticationContext> createContext() override {
-        if (forbidden) forbiddenCall("createContext");
-        auto context = std::make_shared<FakeContext>();
-        context->answer = answer;
-        context->biometry = biometry;
-        created.push_back(context);
-        return context;
+    PolicyEvaluation evaluate(LocalAuthenticationPolicy policy) override {
+        if (forbidden) forbiddenCall("evaluate");
+        asked.push_back(policy);
+        PolicyEvaluation evaluation = answer;
+        const bool biometric = policy == LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics;
+        evaluation.biometry = evaluation.canEvaluate && biometric ? biometry : BiometryType::None;
+        return evaluation;
     }
 };
 
 class FakeKeychain final : public Keychain {
 public:
-    // Names of its own, so a command that takes them from anywhere but
-    // attributeName is seen to.
-    static constexpr const char* serviceName = "fake-service";
-    static constexpr const char* accountName = "fake-account";
-
     bool forbidden = false;  // any call ends the process (see forbiddenCall)
     OSStatus status = status::success;
     PropertyList result;
@@ -76,11 +58,6 @@ public:
         calls.push_back("createAccessControl:" + std::to_string(flags));
         if (accessControlProblem) return Problem{*accessControlProblem};
         return AccessControl{flags, {}};
-    }
-    std::string attributeName(Attribute a) override {
-        if (a == Attribute::Service) return serviceName;
-        if (a == Attribute::Account) return accountName;
-        return "";
     }
     bool entitled = true;  // the signature carries the access group
     bool hasAccessGroupEntitlement() override { return entitled; }

@@ -99,8 +99,8 @@ TEST_F(SimulatedKeychainTest, ListsAttributesWithoutValues) {
     ASSERT_TRUE(r.result.asArray());
     ASSERT_EQ(r.result.asArray()->size(), 2u);
     const PropertyList& first = r.result.asArray()->at(0);
-    EXPECT_EQ(*first.find(keychain_->attributeName(Attribute::Service))->asText(), "b");
-    EXPECT_EQ(*first.find(keychain_->attributeName(Attribute::Account))->asText(), "2");
+    EXPECT_EQ(*first.find(serviceAttributeName)->asText(), "b");
+    EXPECT_EQ(*first.find(accountAttributeName)->asText(), "2");
     EXPECT_EQ(first.find("v_Data"), nullptr);
     EXPECT_EQ(prompts(), "");  // attributes need no authentication
 

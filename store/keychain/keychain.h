@@ -40,8 +40,6 @@ public:
     // the problem is the platform's description of its error object, or
     // "Unknown error" when it gave none.
     virtual Expected<AccessControl> createAccessControl(std::uint32_t flags) = 0;
-    // The name under which a returned attribute dictionary holds `attribute`.
-    virtual std::string attributeName(Attribute attribute) = 0;
     // Whether this process's own signature carries keychain-access-groups.
     // Without it the data-protection keychain refuses every item call with
     // -34018, except that since macOS 26.5 it answers reads as if nothing

@@ -174,10 +174,6 @@ public:
         return AccessControl{flags, std::move(object)};
     }
 
-    std::string attributeName(Attribute attribute) override {
-        return utf8FromCFString(platformKey(attribute)).value_or(std::string());
-    }
-
     bool hasAccessGroupEntitlement() override {
         auto task = CfRef<SecTaskRef>::adopt(SecTaskCreateFromSelf(nullptr));
         if (!task) return false;  // unknown is not entitled: the line says what to check

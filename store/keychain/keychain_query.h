@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "common/bytes.h"
@@ -51,6 +52,12 @@ struct AuthenticationPrompt {
     double touchIDReuseSeconds = 0;
     friend bool operator==(const AuthenticationPrompt&, const AuthenticationPrompt&) = default;
 };
+
+// The names under which the Security framework returns an item's service
+// and account in an attribute dictionary: the values of kSecAttrService and
+// kSecAttrAccount, which the macOS tests hold them to.
+inline constexpr std::string_view serviceAttributeName = "svce";
+inline constexpr std::string_view accountAttributeName = "acct";
 
 using QueryValue = std::variant<std::string, bool, Bytes, Constant, AccessControl, AuthenticationPrompt>;
 

@@ -1,5 +1,7 @@
-// The LocalAuthentication seam: fresh authentication contexts (LAContext)
-// for the pre-check.
+// The LocalAuthentication seam: the pre-check of add asks a fresh
+// authentication context (LAContext) whether a policy can be satisfied on
+// this Mac. The context serves that question only and never reaches an
+// item. (A read's prompt travels in its query: see AuthenticationPrompt.)
 #pragma once
 
 #include <memory>
@@ -8,33 +10,23 @@
 
 namespace tresk {
 
-enum class LocalAuthenticationPolicy : int {
-    DeviceOwnerAuthenticationWithBiometrics = 1,
-    DeviceOwnerAuthentication = 2,
-};
+enum class LocalAuthenticationPolicy { DeviceOwnerAuthenticationWithBiometrics, DeviceOwnerAuthentication };
 
 enum class BiometryType { None, TouchID, Other };
 
+// What the context answered.
 struct PolicyEvaluation {
     bool canEvaluate = false;
     std::optional<std::string> errorDescription;  // localizedDescription, when an error came back
-};
-
-// An authentication context for the pre-check of add: it answers whether a
-// policy can be satisfied on this Mac, and never reaches an item. (A read's
-// prompt travels in its query: see AuthenticationPrompt.)
-class AuthenticationContext {
-public:
-    virtual ~AuthenticationContext() = default;
-    virtual PolicyEvaluation canEvaluatePolicy(LocalAuthenticationPolicy policy) = 0;
-    // Meaningful only after canEvaluatePolicy answered yes for biometrics.
-    virtual BiometryType biometryType() = 0;
+    // Its biometryType, which means something only once the biometric policy
+    // was answered yes; None otherwise.
+    BiometryType biometry = BiometryType::None;
 };
 
 class LocalAuthentication {
 public:
     virtual ~LocalAuthentication() = default;
-    virtual std::shared_ptr<AuthenticationContext> createContext() = 0;
+    virtual PolicyEvaluation evaluate(LocalAuthenticationPolicy policy) = 0;
 };
 
 std::unique_ptr<LocalAuthentication> makeSystemLocalAuthentication();

@@ -16,31 +16,26 @@ LAPolicy platformPolicy(LocalAuthenticationPolicy policy) {
     }
 }
 
-class DarwinAuthenticationContext final : public AuthenticationContext {
-public:
-    PolicyEvaluation canEvaluatePolicy(LocalAuthenticationPolicy policy) override {
-        NSError* error = nil;
-        PolicyEvaluation evaluation;
-        evaluation.canEvaluate = [context_ canEvaluatePolicy:platformPolicy(policy) error:&error];
-        if (error) evaluation.errorDescription = utf8FromCFString((__bridge CFStringRef)error.localizedDescription);
-        return evaluation;
-    }
-
-    BiometryType biometryType() override {
-        const LABiometryType type = context_.biometryType;
-        if (type == LABiometryTypeTouchID) return BiometryType::TouchID;
-        if (type == LABiometryTypeNone) return BiometryType::None;
-        return BiometryType::Other;
-    }
-
-private:
-    LAContext* const context_ = [[LAContext alloc] init];
-};
+BiometryType biometryOf(LABiometryType type) {
+    if (type == LABiometryTypeTouchID) return BiometryType::TouchID;
+    if (type == LABiometryTypeNone) return BiometryType::None;
+    return BiometryType::Other;
+}
 
 class DarwinLocalAuthentication final : public LocalAuthentication {
 public:
-    std::shared_ptr<AuthenticationContext> createContext() override {
-        return std::make_shared<DarwinAuthenticationContext>();
+    PolicyEvaluation evaluate(LocalAuthenticationPolicy policy) override {
+        @autoreleasepool {
+            LAContext* context = [[LAContext alloc] init];
+            NSError* error = nil;
+            PolicyEvaluation evaluation;
+            evaluation.canEvaluate = [context canEvaluatePolicy:platformPolicy(policy) error:&error];
+            if (error) evaluation.errorDescription = utf8FromCFString((__bridge CFStringRef)error.localizedDescription);
+            if (evaluation.canEvaluate && policy == LocalAuthenticationPolicy::DeviceOwnerAuthenticationWithBiometrics) {
+                evaluation.biometry = biometryOf(context.biometryType);
+            }
+            return evaluation;
+        }
     }
 };
 

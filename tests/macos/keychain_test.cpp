@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/cf_property_list_darwin.h"
 #include "common/cf_ref_darwin.h"
 #include "common/messages.h"
 #include "harness/harness.h"
@@ -124,9 +125,8 @@ struct Listing {
     bool onlyNames = true;
 };
 
-Listing listing(const PropertyList& result, Keychain& keychain) {
-    const std::string serviceKey = keychain.attributeName(Attribute::Service);
-    const std::string accountKey = keychain.attributeName(Attribute::Account);
+Listing listing(const PropertyList& result) {
+    const std::string_view serviceKey = serviceAttributeName, accountKey = accountAttributeName;
     Listing found;
     const auto* items = result.asArray();
     if (!items) return {{}, false};
@@ -213,11 +213,18 @@ TEST_F(WorkflowKeychain, AnswersTheCommandsQueries) {
         } else if (step.call == Call::Read) {
             EXPECT_TRUE(bytesOf(answer.result) == step.value) << "the value read is not the value added";
         } else if (step.call == Call::List) {
-            const Listing found = listing(answer.result, *keychain);
+            const Listing found = listing(answer.result);
             EXPECT_TRUE(found.onlyNames) << "not an array of dictionaries holding only the names asked for";
             EXPECT_EQ(found.accounts, step.listed);
         }
     }
+}
+
+// The names list looks an item's service and account up by are the
+// framework's own.
+TEST(SystemKeychain, AttributeNamesAreTheFrameworks) {
+    EXPECT_EQ(utf8FromCFString(kSecAttrService), std::string(serviceAttributeName));
+    EXPECT_EQ(utf8FromCFString(kSecAttrAccount), std::string(accountAttributeName));
 }
 
 // The self-check of every command: a test program is unsigned or signed ad
