@@ -160,8 +160,8 @@ Expected<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
 const PropertyList* PropertyList::find(std::string_view key) const {
     const auto* entries = asDictionary();
     if (!entries) return nullptr;
-    for (const auto& [k, v] : *entries) {
-        if (const auto* text = k.asText(); text && *text == key) return &v;
+    for (auto entry = entries->rbegin(); entry != entries->rend(); ++entry) {
+        if (const auto* text = entry->first.asText(); text && *text == key) return &entry->second;
     }
     return nullptr;
 }

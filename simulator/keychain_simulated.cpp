@@ -79,13 +79,13 @@ const AttributeColumn attributeColumns[] = {
     {"svce", Attribute::Service, [](const ItemRow& r) { return PropertyList::text(std::string(r.service)); }},
     {"acct", Attribute::Account, [](const ItemRow& r) { return PropertyList::text(std::string(r.account)); }},
     {"sync", Attribute::Synchronizable,
-     [](const ItemRow& r) { return PropertyList::integer(r.synchronizable ? 1 : 0); }},
+     [](const ItemRow&) { return PropertyList::other(); }},
     {"pdmn", {}, [](const ItemRow& r) { return PropertyList::text(std::string(r.protection)); }},
     {"accc", {},
-     [](const ItemRow& r) { return PropertyList::other("<SecAccessControlRef: " + std::string(r.protection) + ">"); }},
+     [](const ItemRow&) { return PropertyList::other(); }},
     {"agrp", {}, [](const ItemRow&) { return PropertyList::text("SIMULATED.tresk"); }},
-    {"cdat", {}, [](const ItemRow& r) { return PropertyList::date(r.created); }},
-    {"mdat", {}, [](const ItemRow& r) { return PropertyList::date(r.modified); }},
+    {"cdat", {}, [](const ItemRow&) { return PropertyList::other(); }},
+    {"mdat", {}, [](const ItemRow&) { return PropertyList::other(); }},
     {"musr", {}, [](const ItemRow&) { return PropertyList::data(Bytes()); }},
 };
 
