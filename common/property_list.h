@@ -55,20 +55,22 @@ private:
 // the program reads is deeper, and a hostile file must not exhaust the stack.
 inline constexpr int maxPropertyListDepth = 32;
 
-// How many objects a binary property list may hold, each counted as often as
+// How much a binary property list may hold, each object counted as often as
 // it is referenced: a reader copies shared references, so a small file that
-// refers to one array twice from each level would take work and memory that
-// double with every level. A real Info.plist holds a few dozen.
+// refers to one array twice from each level, or to one large string from
+// every place, would take work and memory that multiply with every
+// reference. A real Info.plist holds a few dozen objects and a few KiB.
 inline constexpr std::size_t maxPropertyListObjects = 1 << 17;
+inline constexpr std::size_t maxPropertyListBytes = 1 << 20;  // of strings and data
 
 // A property list in XML or binary encoding, or the problem: the bytes are
-// not one, or are a binary list beyond maxPropertyListObjects or holding a
-// string with a NUL (which one reader keeps and another cuts short).
+// not one, or are a binary list beyond those bounds or holding a string with
+// a NUL (which one reader keeps and another cuts short).
 Expected<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes);
 
-// Whether a binary list ("bplist00") stays within `maxObjects`, counted as
+// Whether a binary list ("bplist00") stays within those bounds, counted as
 // above, and holds no string with a NUL; false for one that is damaged.
-bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes, std::size_t maxObjects);
+bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes);
 
 // The platform's reader, after those checks: CoreFoundation on macOS,
 // libplist on Linux.
