@@ -63,8 +63,9 @@ Decision decide(const std::vector<std::string>& arguments, const std::function<b
         return decision;
     }
     if (n < 2 || n > 5) return decision;  // no shape with a command word here
-    // The command word is only compared and shown: ill-formed bytes may be repaired.
-    const std::string word = text::toLower(text::repairUtf8(arguments[1]));
+    // Bytes of the command word that are not UTF-8 stay as they are: they
+    // match no command, and an error line shows them as escapes.
+    const std::string word = text::toLower(arguments[1]);
     const Command* command = findCommand(word);
     // Any word with NAMESPACE/KEY, or with NAMESPACE/KEY and an option, is
     // judged further; a word alone only when it is a whole command line.

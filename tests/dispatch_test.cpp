@@ -46,6 +46,7 @@ TEST(Dispatch, ShapesAndWords) {
         {{"get", ""}, Command, "get", ""},
         {{"\xC3\x84" "DD", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command '\xC3\xA4" "dd'."},
         {{"\xC4\xB0", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command 'i\xCC\x87'."},
+        {{"\xFF" "ADD", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command '\xFF" "add'."},  // escaped when written
         {{"ADD", "a/b", "--policy", "userPresence"}, Command, "add", "a/b", AuthenticationPolicy::userPresence},
         {{"add", "a/b", "--policy", "biometryCurrentSet"}, Command, "add", "a/b",
          AuthenticationPolicy::biometryCurrentSet},

@@ -183,11 +183,21 @@ TEST(VersionLine, XmlEncodings) {
         if (c.platformMayRefuse && !TRESK_SIMULATED_PLATFORM && !line) continue;
         EXPECT_EQ(line, c.line);
     }
-    // What one reader repairs and another refuses: never raw.
-    for (const std::string& bytes : {document("UTF-8", "1.0\x9B" "31m"), document("UTF-8", std::string("1.0\0x", 5))}) {
+    // What one reader repairs and another refuses: never raw. libplist keeps
+    // the bytes, and a version or revision that is not UTF-8 is no version,
+    // even where the revision's bad byte would not be shown.
+    const std::string badRevision = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+        "<key>CFBundleShortVersionString</key><string>1.0</string><key>TreskBuildDirty</key><false/>"
+        "<key>TreskGitCommit</key><string>";
+    for (const std::string& bytes : {document("UTF-8", "1.0\x9B" "31m"), document("UTF-8", std::string("1.0\0x", 5)),
+                                     badRevision + "abc\xFF</string></dict></plist>\n",
+                                     badRevision + "abcdef0123\xFF</string></dict></plist>\n"}) {
         auto plist = parse(bytes);
         auto line = plist ? versionLine(*plist) : std::nullopt;
         EXPECT_TRUE(!line || text::isVisibleText(*line)) << ::testing::PrintToString(*line);
+        if (TRESK_SIMULATED_PLATFORM) {
+            EXPECT_EQ(line, std::nullopt) << ::testing::PrintToString(bytes);
+        }
     }
 }
 
