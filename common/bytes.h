@@ -46,9 +46,19 @@ private:
     SecretBuffer* prev_ = nullptr;
     SecretBuffer* next_ = nullptr;
     friend void wipeAllSecrets();
+
+// Text as the bytes it is made of.
+inline std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
 };
 
 void wipeAllSecrets();
+
+// Text as the bytes it is made of.
+inline std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
 // A wipe the compiler cannot leave out (explicit_bzero, memset_s).
 void secureZero(void* data, std::size_t size);
 

@@ -68,10 +68,6 @@ int writeEvery(int fd, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
-std::span<const std::uint8_t> bytesOf(std::string_view text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 Problem systemProblem(int error) { return {std::strerror(error), error}; }
 
 // Reads into the buffer's free room until end of file or until it is full;
@@ -109,18 +105,19 @@ Expected<void> writeAll(int fd, std::string_view text) { return writeAll(fd, byt
 
 void writeAllUnchecked(int fd, std::string_view text) { (void)writeEvery(fd, bytesOf(text)); }
 
-Expected<void> readAll(int fd, SecretBuffer& into) {
+Expected<void> readAll(int fd, SecretBuffer& into, std::size_t limit) {
     bool atEnd = false;
+    const std::size_t before = into.size();
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
         // A regular file tells its size: the buffer is made once, to fit (the
         // byte over tells the end without growing it).
-        into.reserve(into.size() + static_cast<std::size_t>(st.st_size) + 1);
-        while (!atEnd) {
+        into.reserve(before + std::min(static_cast<std::size_t>(st.st_size), limit) + 1);
+        for (;;) {
             if (int error = readIntoRoom(fd, into, atEnd)) return systemProblem(error);
-            if (!atEnd) into.spare(64 * 1024);  // the file grew while being read
+            if (atEnd || into.size() - before > limit) return {};
+            into.spare(64 * 1024);  // the file grew while being read
         }
-        return {};
     }
     // A pipe does not. The input is gathered in pieces, then moved piece by
     // piece into one buffer of its size, each piece wiped and given back as
@@ -128,7 +125,7 @@ Expected<void> readAll(int fd, SecretBuffer& into) {
     constexpr std::size_t firstPiece = 64 * 1024, largestPiece = 4 * 1024 * 1024;
     std::vector<std::unique_ptr<SecretBuffer>> pieces;
     std::size_t total = 0;
-    while (!atEnd) {
+    while (!atEnd && total <= limit) {
         if (pieces.empty() || pieces.back()->size() == pieces.back()->capacity()) {
             const std::size_t size = pieces.empty() ? firstPiece : std::min(2 * pieces.back()->capacity(), largestPiece);
             pieces.push_back(std::make_unique<SecretBuffer>());

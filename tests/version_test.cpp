@@ -18,7 +18,7 @@ namespace {
 using namespace tresk::fixtures;
 
 Expected<PropertyList> parse(std::string_view text) {
-    return parsePropertyList({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    return parsePropertyList(bytesOf(text));
 }
 
 std::string xml(const std::string& body) {
