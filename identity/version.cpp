@@ -54,7 +54,7 @@ std::optional<std::string> versionLine(const PropertyList& infoPlist) {
 }
 
 std::string versionDescription() {
-    const ExecutableLocation executable = runningExecutableURL();
+    const ExecutablePaths executable = runningExecutableURL();
     auto bytes = readSmallFile(infoPlistPath(executable.fileSystemPath), /*followLinks=*/true, infoPlistLimit);
     if (!bytes) fail(messages::versionMetadataMissing);
     auto plist = parsePropertyList(*bytes);

@@ -87,7 +87,7 @@ NSView* commandRow(NSString* command, id target) {
         return label;
     };
 
-    const tresk::ExecutableLocation executable = tresk::runningExecutableURL();
+    const tresk::ExecutablePaths executable = tresk::runningExecutableURL();
     NSArray<NSView*>* guidance;
     if (tresk::isTranslocated(executable.path)) {
         // No link into a copy that is gone once the app quits: the way out of it instead.
