@@ -41,10 +41,11 @@ int run(int argc, char** argv) {
         case Outcome::Version:
             writeText(versionDescription() + "\n");
             wipeAndExit(0);
-        case Outcome::UsageToOutput:
-            writeText(usageText(decision.invocation.program));
-            wipeAndExit(0);
-        case Outcome::UsageToError:
+        case Outcome::Usage:
+            if (decision.invocation.showingHelp) {
+                writeText(usageText(decision.invocation.program));
+                wipeAndExit(0);
+            }
             writeAllUnchecked(2, usageText(decision.invocation.program));
             wipeAndExit(1);
         case Outcome::ErrorLine:
