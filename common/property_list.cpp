@@ -127,15 +127,16 @@ bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes) {
     enum class State : std::uint8_t { unseen, counting, counted };
     std::vector<State> state(list.objectCount(), State::unseen);
     std::vector<Cost> cost(list.objectCount());
-    // The containers being counted, root first, each with its references
-    // (kept in `references`, from `next` on) still to count.
+    // The containers being counted, each with its references, kept in
+    // `references` from `begin` on, counted up to `next`. The first stands
+    // for the whole list: its one reference is to the top object.
     struct Open {
         std::uint64_t object;
         std::size_t begin, next;
         Cost sum;
     };
-    std::vector<Open> open;
-    std::vector<std::uint64_t> references;
+    std::vector<Open> open{{list.top(), 0, 0, {}}};
+    std::vector<std::uint64_t> references{list.top()};
     // Counts a leaf at once, or opens a container; false when the list is damaged.
     auto enter = [&](std::uint64_t object) {
         std::size_t at = 0, payload = 0;
@@ -144,7 +145,7 @@ bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes) {
         if (!list.offsetOf(object, at) || !list.header(at, type, count, payload)) return false;
         Cost own{1, 0};
         switch (type) {
-            case 0x4:  // data; copied up to the file's end at most
+            case 0x4:  // data, copied up to the file's end at most
                 own.bytes = std::min<std::uint64_t>(count, bytes.size());
                 break;
             case 0x5:  // ASCII
@@ -167,26 +168,23 @@ bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes) {
         cost[object] = own;
         return true;
     };
-    if (!enter(list.top())) return false;
-    if (open.empty()) return cost[list.top()].within();
     for (;;) {
-        const std::size_t parent = open.size() - 1;
-        if (open[parent].next < references.size()) {
-            const std::uint64_t object = references[open[parent].next++];
+        if (open.back().next < references.size()) {
+            const std::uint64_t object = references[open.back().next++];
             if (state[object] == State::counting) return false;
             if (state[object] == State::unseen && !enter(object)) return false;
             if (state[object] == State::counting) continue;  // opened: its references come first
-            open[parent].sum.add(cost[object]);
-            if (!open[parent].sum.within()) return false;
+            open.back().sum.add(cost[object]);
+            if (!open.back().sum.within()) return false;
             continue;
         }
         // Every reference counted: the container's cost is known.
         const Open done = open.back();
         open.pop_back();
+        if (open.empty()) return true;
         references.resize(done.begin);
         state[done.object] = State::counted;
         cost[done.object] = done.sum;
-        if (open.empty()) return true;
         open.back().sum.add(done.sum);
         if (!open.back().sum.within()) return false;
     }
