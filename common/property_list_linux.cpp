@@ -127,8 +127,9 @@ Expected<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes
     const auto size = static_cast<std::uint32_t>(bytes.size());
     plist_t root = nullptr;
     // Read as the encoding decided here, never guessed again from the bytes:
-    // text that starts "bplist00" once its byte-order mark is gone must not
-    // reach the binary reader, which only lists already judged bounded may.
+    // only a list already judged bounded may reach the binary reader (one
+    // with a NUL in a key would make libplist's key accessor abort), never
+    // text that starts "bplist00" once its byte-order mark is gone.
     if (plist_is_binary(data, size)) {
         plist_from_bin(data, size, &root);
     } else {
