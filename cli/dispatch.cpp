@@ -39,7 +39,7 @@ std::string usageText(std::string_view program) {
 
 Decision decide(const std::vector<std::string>& arguments, const std::function<bool()>& launchedFromDesktop) {
     const std::size_t n = arguments.size();
-    Decision decision{Outcome::UsageToError, {}, {}};
+    Decision decision{Outcome::Usage, {}, {}};
     Invocation& values = decision.invocation;
 
     // The launch date is asked for only when there are no arguments of the
@@ -58,13 +58,11 @@ Decision decide(const std::vector<std::string>& arguments, const std::function<b
         return decision;
     }
     values.showingHelp = n == 2 && isHelpFlag(arguments[1]);
-    if (values.showingHelp) {
-        decision.outcome = Outcome::UsageToOutput;
-        return decision;
-    }
+    if (values.showingHelp) return decision;
     if (n < 2 || n > 5) return decision;  // no shape with a command word here
-    // The command word is only compared and shown: ill-formed bytes may be repaired.
-    const std::string word = text::toLower(text::repairUtf8(arguments[1]));
+    // Bytes of the command word that are not UTF-8 stay as they are: they
+    // match no command, and an error line shows them as escapes.
+    const std::string word = text::toLower(arguments[1]);
     const Command* command = findCommand(word);
     // Any word with NAMESPACE/KEY, or with NAMESPACE/KEY and an option, is
     // judged further; a word alone only when it is a whole command line.

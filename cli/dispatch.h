@@ -27,8 +27,7 @@ struct Invocation {
 enum class Outcome {
     LaunchHelp,     // the desktop dialog; status 0
     Version,        // version line on standard output; status 0
-    UsageToOutput,  // help asked for; status 0
-    UsageToError,   // wrong shape; status 1
+    Usage,          // asked for (showingHelp): standard output, status 0; else standard error, status 1
     ErrorLine,      // `message` as an error line; status 1
     Command,        // run `command`
 };

@@ -1,14 +1,13 @@
 // Entry point: decide what the run is, then do exactly that.
 #include <csignal>
-#include <cstdint>
 #include <new>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/dispatch.h"
+#include "common/bytes.h"
 #include "common/diagnostics.h"
 #include "common/process_hardening.h"
 #include "common/streams.h"
@@ -21,8 +20,7 @@ namespace {
 
 // Data on standard output that cannot be delivered is a failure, not a success.
 void writeText(std::string_view text) {
-    processConsole().writeOutput(
-        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    processConsole().writeOutput(bytesOf(text));
 }
 
 int run(int argc, char** argv) {
@@ -43,10 +41,11 @@ int run(int argc, char** argv) {
         case Outcome::Version:
             writeText(versionDescription() + "\n");
             wipeAndExit(0);
-        case Outcome::UsageToOutput:
-            writeText(usageText(decision.invocation.program));
-            wipeAndExit(0);
-        case Outcome::UsageToError:
+        case Outcome::Usage:
+            if (decision.invocation.showingHelp) {
+                writeText(usageText(decision.invocation.program));
+                wipeAndExit(0);
+            }
             writeAllUnchecked(2, usageText(decision.invocation.program));
             wipeAndExit(1);
         case Outcome::ErrorLine:

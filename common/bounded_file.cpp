@@ -1,12 +1,13 @@
 #include "common/bounded_file.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "common/bytes.h"
+#include "common/streams.h"
 #include "common/descriptor.h"
 
 namespace tresk {
@@ -42,23 +43,11 @@ Expected<std::vector<std::uint8_t>> readSmallFile(
         if (auto accepted = accept(file.fd, st); !accepted) return accepted.problem();
     }
 
-    // Read to the end, never past the limit: the size may change while reading.
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size) + 1);
-    std::size_t size = 0;
-    for (;;) {
-        if (size == bytes.size()) {
-            if (size > limit) break;
-            bytes.resize(std::min(limit + 1, size * 2));
-        }
-        ssize_t n = ::read(file.fd, bytes.data() + size, bytes.size() - size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return unreadable(errno);
-        if (n == 0) break;
-        size += static_cast<std::size_t>(n);
-    }
-    if (size > limit) return tooLarge();
-    bytes.resize(size);
-    return bytes;
+    // Read to the end, never far past the limit: the size may change while reading.
+    SecretBuffer bytes;
+    if (auto read = readAll(file.fd, bytes, limit); !read) return unreadable(read.problem().error);
+    if (bytes.size() > limit) return tooLarge();
+    return std::vector<std::uint8_t>(bytes.view().begin(), bytes.view().end());
 }
 
 }  // namespace tresk

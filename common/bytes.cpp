@@ -79,10 +79,7 @@ Bytes Bytes::copyOf(std::span<const std::uint8_t> bytes) {
     return Bytes(view, std::move(owner));
 }
 
-Bytes Bytes::copyOf(std::string_view text) {
-    return copyOf(std::span<const std::uint8_t>(
-        reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-}
+Bytes Bytes::copyOf(std::string_view text) { return copyOf(bytesOf(text)); }
 
 Bytes Bytes::adopt(std::shared_ptr<SecretBuffer> buffer) {
     auto view = buffer->view();

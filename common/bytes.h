@@ -49,6 +49,12 @@ private:
 };
 
 void wipeAllSecrets();
+
+// Text as the bytes it is made of.
+inline std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
 // A wipe the compiler cannot leave out (explicit_bzero, memset_s).
 void secureZero(void* data, std::size_t size);
 

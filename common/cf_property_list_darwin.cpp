@@ -42,16 +42,6 @@ PropertyList dataFrom(CFDataRef data) {
     return PropertyList::data(Bytes(view, std::move(owner)));
 }
 
-PropertyList numberFrom(CFNumberRef number) {
-    std::int64_t integer = 0;
-    if (!CFNumberIsFloatType(number) && CFNumberGetValue(number, kCFNumberSInt64Type, &integer)) {
-        return PropertyList::integer(integer);
-    }
-    double real = 0;
-    CFNumberGetValue(number, kCFNumberDoubleType, &real);
-    return PropertyList::real(real);
-}
-
 PropertyList convert(CFTypeRef value, int depthLeft, std::span<const CFStringRef> keep);
 
 PropertyList arrayFrom(CFArrayRef array, int depthLeft, std::span<const CFStringRef> keep) {
@@ -90,21 +80,18 @@ PropertyList convert(CFTypeRef value, int depthLeft, std::span<const CFStringRef
     if (type == CFStringGetTypeID()) {
         // Text that UTF-8 cannot carry exactly is no text this program can match on.
         auto text = utf8FromCFString(static_cast<CFStringRef>(value));
-        return text ? PropertyList::text(std::move(*text)) : PropertyList::other(cfDescription(value));
+        return text ? PropertyList::text(std::move(*text)) : PropertyList::other();
     }
     if (type == CFDataGetTypeID()) return dataFrom(static_cast<CFDataRef>(value));
-    // Booleans first: a CFBoolean must never be read as the number 0 or 1.
+    // A CFBoolean only: a number 0 or 1 is no boolean.
     if (type == CFBooleanGetTypeID()) return PropertyList::boolean(CFBooleanGetValue(static_cast<CFBooleanRef>(value)));
-    if (type == CFNumberGetTypeID()) return numberFrom(static_cast<CFNumberRef>(value));
-    if (type == CFDateGetTypeID()) return PropertyList::date(CFDateGetAbsoluteTime(static_cast<CFDateRef>(value)));
     const bool container = type == CFArrayGetTypeID() || type == CFDictionaryGetTypeID();
     // Nesting deeper than any answer the program reads is not looked into.
-    if (container && depthLeft == 0) return PropertyList::other("nested too deeply");
+    if (container && depthLeft == 0) return PropertyList::other();
     if (type == CFArrayGetTypeID()) return arrayFrom(static_cast<CFArrayRef>(value), depthLeft - 1, keep);
     if (type == CFDictionaryGetTypeID()) return dictionaryFrom(static_cast<CFDictionaryRef>(value), depthLeft - 1, keep);
-    return PropertyList::other(cfDescription(value));
+    return PropertyList::other();  // a number, a date, an access-control object: never looked into
 }
-
 
 }  // namespace
 

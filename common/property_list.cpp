@@ -110,47 +110,88 @@ bool startsWith(std::span<const std::uint8_t> bytes, std::string_view prefix) {
 
 }  // namespace
 
-bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes, std::size_t maxObjects) {
+bool binaryPropertyListIsBounded(std::span<const std::uint8_t> bytes) {
     if (!startsWith(bytes, binaryVersion00)) return false;
     BinaryList list(bytes);
     if (!list.readTrailer()) return false;
-    // Walked as a reader that copies shared references walks it: each object
-    // visited, or still to visit, counts, so the count, not the walk, ends a
-    // cycle, and what is pending never outgrows the bound. A string is
-    // looked into once.
-    std::vector<bool> looked(list.objectCount());
-    std::vector<std::uint64_t> pending{list.top()};
-    for (std::size_t visits = 0; !pending.empty(); ++visits) {
-        if (visits + pending.size() > maxObjects) return false;
-        const std::uint64_t object = pending.back();
-        pending.pop_back();
+    // What each object would cost a reader that copies shared references,
+    // worked out once per object from what its references cost: work in
+    // proportion to the file, however much the copies would come to. An
+    // object met again while its own references are still being counted
+    // belongs to a cycle, which no copying ends.
+    struct Cost {
+        std::uint64_t objects = 0, bytes = 0;
+        bool within() const { return objects <= maxPropertyListObjects && bytes <= maxPropertyListBytes; }
+        void add(const Cost& more) { objects += more.objects, bytes += more.bytes; }
+    };
+    enum class State : std::uint8_t { unseen, counting, counted };
+    std::vector<State> state(list.objectCount(), State::unseen);
+    std::vector<Cost> cost(list.objectCount());
+    // The containers being counted, each with its references, kept in
+    // `references` from `begin` on, counted up to `next`. The first stands
+    // for the whole list: its one reference is to the top object.
+    struct Open {
+        std::uint64_t object;
+        std::size_t begin, next;
+        Cost sum;
+    };
+    std::vector<Open> open{{list.top(), 0, 0, {}}};
+    std::vector<std::uint64_t> references{list.top()};
+    // Counts a leaf at once, or opens a container; false when the list is damaged.
+    auto enter = [&](std::uint64_t object) {
         std::size_t at = 0, payload = 0;
         std::uint8_t type = 0;
         std::uint64_t count = 0;
         if (!list.offsetOf(object, at) || !list.header(at, type, count, payload)) return false;
+        Cost own{1, 0};
         switch (type) {
+            case 0x4:  // data, copied up to the file's end at most
+                own.bytes = std::min<std::uint64_t>(count, bytes.size());
+                break;
             case 0x5:  // ASCII
-            case 0x6:  // UTF-16
-                if (!looked[object] && !list.stringWithoutNul(payload, count, type == 0x5 ? 1 : 2)) return false;
-                looked[object] = true;
+            case 0x6:  // UTF-16, up to three bytes of UTF-8 a unit
+                if (!list.stringWithoutNul(payload, count, type == 0x5 ? 1 : 2)) return false;
+                own.bytes = type == 0x5 ? count : 3 * count;
                 break;
             case 0xA:  // array
             case 0xB:  // ordered set
             case 0xC:  // set
-                if (!list.references(payload, count, pending)) return false;
-                break;
             case 0xD:  // dictionary: the keys, then the values
-                if (count > UINT64_MAX / 2 || !list.references(payload, 2 * count, pending)) return false;
-                break;
+                state[object] = State::counting;
+                open.push_back({object, references.size(), references.size(), own});
+                if (type == 0xD && count > UINT64_MAX / 2) return false;
+                return list.references(payload, type == 0xD ? 2 * count : count, references);
             default:
                 break;
         }
+        state[object] = State::counted;
+        cost[object] = own;
+        return true;
+    };
+    for (;;) {
+        if (open.back().next < references.size()) {
+            const std::uint64_t object = references[open.back().next++];
+            if (state[object] == State::counting) return false;
+            if (state[object] == State::unseen && !enter(object)) return false;
+            if (state[object] == State::counting) continue;  // opened: its references come first
+            open.back().sum.add(cost[object]);
+            if (!open.back().sum.within()) return false;
+            continue;
+        }
+        // Every reference counted: the container's cost is known.
+        const Open done = open.back();
+        open.pop_back();
+        if (open.empty()) return true;
+        references.resize(done.begin);
+        state[done.object] = State::counted;
+        cost[done.object] = done.sum;
+        open.back().sum.add(done.sum);
+        if (!open.back().sum.within()) return false;
     }
-    return true;
 }
 
 Expected<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
-    if (startsWith(bytes, binaryMagic) && !binaryPropertyListIsBounded(bytes, maxPropertyListObjects)) {
+    if (startsWith(bytes, binaryMagic) && !binaryPropertyListIsBounded(bytes)) {
         return Problem{"a binary property list that is damaged, too large once its references are copied, "
                        "or holds a string with a NUL"};
     }
@@ -160,8 +201,8 @@ Expected<PropertyList> parsePropertyList(std::span<const std::uint8_t> bytes) {
 const PropertyList* PropertyList::find(std::string_view key) const {
     const auto* entries = asDictionary();
     if (!entries) return nullptr;
-    for (const auto& [k, v] : *entries) {
-        if (const auto* text = k.asText(); text && *text == key) return &v;
+    for (auto entry = entries->rbegin(); entry != entries->rend(); ++entry) {
+        if (const auto* text = entry->first.asText(); text && *text == key) return &entry->second;
     }
     return nullptr;
 }

@@ -2,7 +2,6 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,22 +18,12 @@ namespace {
 PropertyList convert(plist_t node, int depthLeft) {
     const plist_type type = plist_get_node_type(node);
     // Nesting deeper than any answer the program reads is not looked into.
-    if ((type == PLIST_ARRAY || type == PLIST_DICT) && depthLeft == 0) return PropertyList::other("nested too deeply");
+    if ((type == PLIST_ARRAY || type == PLIST_DICT) && depthLeft == 0) return PropertyList::other();
     switch (type) {
         case PLIST_BOOLEAN: {
             std::uint8_t value = 0;
             plist_get_bool_val(node, &value);
             return PropertyList::boolean(value != 0);
-        }
-        case PLIST_UINT: {
-            std::uint64_t value = 0;
-            plist_get_uint_val(node, &value);
-            return PropertyList::integer(static_cast<std::int64_t>(value));
-        }
-        case PLIST_REAL: {
-            double value = 0;
-            plist_get_real_val(node, &value);
-            return PropertyList::real(value);
         }
         case PLIST_STRING:
         case PLIST_KEY: {
@@ -47,11 +36,6 @@ PropertyList convert(plist_t node, int depthLeft) {
             const char* data = plist_get_data_ptr(node, &length);
             return PropertyList::data(Bytes::copyOf(
                 std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(data), length)));
-        }
-        case PLIST_DATE: {
-            std::int32_t sec = 0, usec = 0;
-            plist_get_date_val(node, &sec, &usec);
-            return PropertyList::date(sec + usec / 1e6);
         }
         case PLIST_ARRAY: {
             PropertyList::Array items;
@@ -83,14 +67,14 @@ PropertyList convert(plist_t node, int depthLeft) {
             return PropertyList::dictionary(std::move(entries));
         }
         default:
-            return PropertyList::other("plist node");
+            return PropertyList::other();
     }
 }
 
 // libplist reads XML as UTF-8 and nothing else. As the platform's reader
 // does, a byte-order mark, UTF-16 (marked or not) or another encoding the
-// declaration names is converted first; none when it cannot be.
-std::optional<std::string> xmlAsUtf8(std::string_view xml) {
+// declaration names is converted first.
+Expected<std::string> xmlAsUtf8(std::string_view xml) {
     struct Mark {
         std::string_view bytes, encoding;
         bool dropped;  // a byte-order mark, not the text's first character
@@ -122,29 +106,16 @@ std::optional<std::string> xmlAsUtf8(std::string_view xml) {
         }
     }
     if (ucnv_compareNames(std::string(encoding).c_str(), "UTF-8") == 0) return std::string(xml);
-    if (xml.size() > static_cast<std::size_t>(INT32_MAX) / 4) return std::nullopt;
     const std::string from(encoding);
+    const Problem unconverted{"XML in an encoding ICU cannot convert: " + from};
+    if (xml.size() > static_cast<std::size_t>(INT32_MAX) / 4) return unconverted;
     std::string utf8(xml.size() * 4, '\0');  // 4 bytes of UTF-8 at most for each byte read
     UErrorCode status = U_ZERO_ERROR;
     const int32_t length = ucnv_convert("UTF-8", from.c_str(), utf8.data(), static_cast<int32_t>(utf8.size()),
                                         xml.data(), static_cast<int32_t>(xml.size()), &status);
-    if (U_FAILURE(status)) return std::nullopt;
+    if (U_FAILURE(status)) return unconverted;
     utf8.resize(static_cast<std::size_t>(length));
     return utf8;
-}
-
-using Tree = std::unique_ptr<void, decltype(&plist_free)>;
-
-enum class Encoding { Binary, Xml };
-
-// Read as the encoding decided before, never guessed again from the bytes:
-// text that turns out to start "bplist00" once its byte-order mark is gone
-// must not reach the binary reader unchecked.
-Tree parse(Encoding encoding, const char* data, std::uint32_t size) {
-    plist_t root = nullptr;
-    if (encoding == Encoding::Binary) plist_from_bin(data, size, &root);
-    else plist_from_xml(data, size, &root);
-    return Tree(root, &plist_free);
 }
 
 }  // namespace
@@ -154,28 +125,22 @@ Expected<PropertyList> parseWithSystemReader(std::span<const std::uint8_t> bytes
     if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) return notAPropertyList;
     const auto* data = reinterpret_cast<const char*>(bytes.data());
     const auto size = static_cast<std::uint32_t>(bytes.size());
-    std::optional<std::string> xml;
-    if (!plist_is_binary(data, size)) {
-        xml = xmlAsUtf8({data, size});
-        if (!xml || xml->size() > std::numeric_limits<std::uint32_t>::max()) return notAPropertyList;
+    plist_t root = nullptr;
+    // Read as the encoding decided here, never guessed again from the bytes:
+    // only a list already judged bounded may reach the binary reader (one
+    // with a NUL in a key would make libplist's key accessor abort), never
+    // text that starts "bplist00" once its byte-order mark is gone.
+    if (plist_is_binary(data, size)) {
+        plist_from_bin(data, size, &root);
+    } else {
+        auto xml = xmlAsUtf8({data, size});
+        if (!xml) return xml.problem();
+        if (xml->size() > std::numeric_limits<std::uint32_t>::max()) return notAPropertyList;
+        plist_from_xml(xml->data(), static_cast<std::uint32_t>(xml->size()), &root);
     }
-    Tree root = xml ? parse(Encoding::Xml, xml->data(), static_cast<std::uint32_t>(xml->size()))
-                    : parse(Encoding::Binary, data, size);
-    if (!root) return notAPropertyList;
-    // libplist's binary reader accepts a key with a NUL in it, and its key
-    // accessor then aborts the process. Such lists are refused before they
-    // get here; written out as XML and read back, a key holds text only
-    // whatever got through.
-    if (!xml) {
-        char* text = nullptr;
-        std::uint32_t length = 0;
-        plist_to_xml(root.get(), &text, &length);
-        if (!text) return notAPropertyList;
-        root = parse(Encoding::Xml, text, length);
-        plist_to_xml_free(text);
-        if (!root) return notAPropertyList;
-    }
-    return convert(root.get(), maxPropertyListDepth);
+    std::unique_ptr<void, decltype(&plist_free)> tree(root, &plist_free);
+    if (!tree) return notAPropertyList;
+    return convert(tree.get(), maxPropertyListDepth);
 }
 
 }  // namespace tresk

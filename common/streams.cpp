@@ -68,10 +68,6 @@ int writeEvery(int fd, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
-std::span<const std::uint8_t> bytesOf(std::string_view text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 Problem systemProblem(int error) { return {std::strerror(error), error}; }
 
 // Reads into the buffer's free room until end of file or until it is full;
@@ -109,36 +105,29 @@ Expected<void> writeAll(int fd, std::string_view text) { return writeAll(fd, byt
 
 void writeAllUnchecked(int fd, std::string_view text) { (void)writeEvery(fd, bytesOf(text)); }
 
-Expected<void> readAll(int fd, SecretBuffer& into) {
-    bool atEnd = false;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        // A regular file tells its size: the buffer is made once, to fit (the
-        // byte over tells the end without growing it).
-        into.reserve(into.size() + static_cast<std::size_t>(st.st_size) + 1);
-        while (!atEnd) {
-            if (int error = readIntoRoom(fd, into, atEnd)) return systemProblem(error);
-            if (!atEnd) into.spare(64 * 1024);  // the file grew while being read
-        }
-        return {};
-    }
-    // A pipe does not. The input is gathered in pieces, then moved piece by
-    // piece into one buffer of its size, each piece wiped and given back as
-    // soon as it is copied: the value is never held twice.
+Expected<void> readAll(int fd, SecretBuffer& into, std::size_t limit) {
+    // A regular file tells its size: the buffer is made to fit (the byte over
+    // tells the end without growing it). A pipe does not: what does not fit
+    // a first guess is gathered in pieces, then moved piece by piece into one
+    // buffer of its size, each piece wiped and given back as soon as it is
+    // copied: the value is never held twice.
     constexpr std::size_t firstPiece = 64 * 1024, largestPiece = 4 * 1024 * 1024;
+    struct stat st {};
+    const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    const std::size_t before = into.size();
+    into.reserve(before + (sized ? std::min(static_cast<std::size_t>(st.st_size), limit) + 1 : firstPiece));
+    bool atEnd = false;
+    if (int error = readIntoRoom(fd, into, atEnd)) return systemProblem(error);
     std::vector<std::unique_ptr<SecretBuffer>> pieces;
-    std::size_t total = 0;
-    while (!atEnd) {
-        if (pieces.empty() || pieces.back()->size() == pieces.back()->capacity()) {
-            const std::size_t size = pieces.empty() ? firstPiece : std::min(2 * pieces.back()->capacity(), largestPiece);
-            pieces.push_back(std::make_unique<SecretBuffer>());
-            pieces.back()->reserve(size);
-        }
-        const std::size_t before = pieces.back()->size();
+    std::size_t total = into.size() - before;
+    while (!atEnd && total <= limit) {
+        const std::size_t size = pieces.empty() ? firstPiece : std::min(2 * pieces.back()->capacity(), largestPiece);
+        pieces.push_back(std::make_unique<SecretBuffer>());
+        pieces.back()->reserve(size);
         if (int error = readIntoRoom(fd, *pieces.back(), atEnd)) return systemProblem(error);
-        total += pieces.back()->size() - before;
+        total += pieces.back()->size();
     }
-    into.reserve(into.size() + total);
+    into.reserve(before + total);
     for (auto& piece : pieces) {
         std::span<const std::uint8_t> bytes = piece->view();
         std::copy(bytes.begin(), bytes.end(), into.spare(bytes.size()).begin());

@@ -21,8 +21,9 @@ Expected<void> writeAll(int fd, std::string_view text);
 // the usage text after a wrong shape); it allocates nothing.
 void writeAllUnchecked(int fd, std::string_view text);
 
-// Reads fd to its end into `into`, or says why not.
-Expected<void> readAll(int fd, SecretBuffer& into);
+// Reads fd to its end into `into`, or says why not. Reading stops too once
+// more than `limit` bytes came, so a size over it tells a longer input.
+Expected<void> readAll(int fd, SecretBuffer& into, std::size_t limit = SIZE_MAX);
 
 // The process's streams, as the commands see them; tests substitute their own.
 class Console {

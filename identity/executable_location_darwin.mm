@@ -14,7 +14,7 @@
 
 namespace tresk {
 
-ExecutableLocation runningExecutableURL() {
+ExecutablePaths runningExecutableURL() {
     // The first call only asks for the size, terminating NUL included.
     std::uint32_t size = 0;
     (void)_NSGetExecutablePath(nullptr, &size);

@@ -1,7 +1,6 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
-#include <string_view>
 
 #include "common/diagnostics.h"
 #include "common/messages.h"
@@ -9,13 +8,11 @@
 
 namespace tresk {
 
-ExecutableLocation runningExecutableURL() {
+ExecutablePaths runningExecutableURL() {
     // The kernel's link names the file itself; realpath settles any link left in it.
     std::unique_ptr<char, decltype(&std::free)> resolved(::realpath("/proc/self/exe", nullptr), &std::free);
     if (!resolved) fail(messages::executableNotFound);
-    std::string_view bytes(resolved.get());
-    std::string path = pathFromBuffer({bytes.data(), bytes.size()});
-    return {path, path};  // Linux names are bytes; shown and opened alike
+    return {resolved.get(), resolved.get()};  // Linux names are bytes; shown and opened alike
 }
 
 }  // namespace tresk

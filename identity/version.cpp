@@ -38,7 +38,9 @@ std::optional<std::string> versionLine(const PropertyList& infoPlist) {
     const PropertyList* version = infoPlist.find("CFBundleShortVersionString");
     if (!version || !version->asText()) return std::nullopt;
     const PropertyList* commit = infoPlist.find("TreskGitCommit");
-    if (!commit || !commit->asText()) return std::nullopt;
+    // Text, as the version is: bytes that are not UTF-8 are no revision, even
+    // where they would not be shown.
+    if (!commit || !commit->asText() || !text::isUtf8(*commit->asText())) return std::nullopt;
     const PropertyList* dirty = infoPlist.find("TreskBuildDirty");
     if (!dirty || !dirty->asBoolean()) return std::nullopt;
 
@@ -52,7 +54,7 @@ std::optional<std::string> versionLine(const PropertyList& infoPlist) {
 }
 
 std::string versionDescription() {
-    const ExecutableLocation executable = runningExecutableURL();
+    const ExecutablePaths executable = runningExecutableURL();
     auto bytes = readSmallFile(infoPlistPath(executable.fileSystemPath), /*followLinks=*/true, infoPlistLimit);
     if (!bytes) fail(messages::versionMetadataMissing);
     auto plist = parsePropertyList(*bytes);

@@ -2,13 +2,14 @@
 
 #include <cstddef>
 
-#include "text/unicode.h"
-
 namespace tresk {
 namespace {
 
 // Text that a POSIX shell reads back unchanged without quotes.
-bool isShellSafe(std::string_view candidate) { return text::regexFinds("\\A[A-Za-z0-9_./-]+\\z", candidate); }
+bool isShellSafe(std::string_view candidate) {
+    constexpr std::string_view safe = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_./-";
+    return !candidate.empty() && candidate.find_first_not_of(safe) == std::string_view::npos;
+}
 
 std::string singleQuoted(std::string_view candidate) {
     std::string quoted = "'";

@@ -15,7 +15,8 @@ std::string makeSymlinkCommand(std::string_view executablePath, std::string_view
 // link into it would dangle. Pure, like the command.
 bool isTranslocated(std::string_view executablePath);
 
-// The current user's home directory with its links resolved, no trailing slash.
+// The current user's home directory with its links resolved, no trailing
+// slash. macOS only: the dialog is its one caller.
 std::string homeDirectoryPath();
 
 }  // namespace tresk

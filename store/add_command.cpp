@@ -14,7 +14,7 @@ void route::add(const Command& self, const CommandInput& input, Services& servic
     Bytes value = services.console.readInputToEnd();
     if (value.empty()) fail(messages::valueEmpty);
 
-    FullAddress address = requireFullAddress(input.key);
+    ItemAddress address = requireFullAddress(input.key);
     checkAuthenticationAvailable(input.policy, services.localAuthentication);
 
     KeychainQuery query = baseQuery(address.service, address.account);

@@ -32,14 +32,14 @@ KeychainQuery baseQuery(const std::optional<std::string>& service,
     return query;
 }
 
-std::optional<FullAddress> fullAddress(const std::optional<std::string>& key) {
+std::optional<ItemAddress> fullAddress(const std::optional<std::string>& key) {
     if (!key || !text::isVisibleText(*key)) return std::nullopt;
     auto address = parseKey(*key);
     if (!address || !address->account) return std::nullopt;
-    return FullAddress{std::move(address->service), std::move(*address->account)};
+    return address;
 }
 
-FullAddress requireFullAddress(const std::optional<std::string>& key) {
+ItemAddress requireFullAddress(const std::optional<std::string>& key) {
     auto address = fullAddress(key);
     if (!address) fail(messages::invalidKey);
     return std::move(*address);

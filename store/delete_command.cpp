@@ -5,7 +5,7 @@
 namespace tresk {
 
 void route::remove(const Command& self, const CommandInput& input, Services& services) {
-    FullAddress address = requireFullAddress(input.key);
+    ItemAddress address = requireFullAddress(input.key);
     requireAccessGroupEntitlement(self, services.keychain);
     KeychainStatus removed = services.keychain.remove(baseQuery(address.service, address.account));
     if (removed.status != status::success) settle(self, removed);

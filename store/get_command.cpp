@@ -6,7 +6,7 @@
 namespace tresk {
 
 void route::get(const Command& self, const CommandInput& input, Services& services) {
-    FullAddress address = requireFullAddress(input.key);
+    ItemAddress address = requireFullAddress(input.key);
 
     KeychainQuery query = baseQuery(address.service, address.account);
     query[Attribute::ReturnData] = true;
@@ -14,7 +14,7 @@ void route::get(const Command& self, const CommandInput& input, Services& servic
 
     // The prompt names the item; no earlier Touch ID match may stand in for it.
     query[Attribute::UseAuthenticationContext] =
-        AuthenticationPrompt{messages::unlockReason(address.service, address.account), 0};
+        AuthenticationPrompt{messages::unlockReason(address.service, *address.account), 0};
 
     requireAccessGroupEntitlement(self, services.keychain);
     CopyResult found = services.keychain.copyMatching(query, {});

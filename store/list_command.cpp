@@ -1,9 +1,8 @@
-#include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
+#include "common/bytes.h"
 #include "common/diagnostics.h"
 #include "common/messages.h"
 #include "store/address.h"
@@ -69,8 +68,7 @@ void route::list(const Command& self, const CommandInput& input, Services& servi
         out += text::visibleText(line);
         out += '\n';
     }
-    services.console.writeOutput(std::span<const std::uint8_t>(
-        reinterpret_cast<const std::uint8_t*>(out.data()), out.size()));
+    services.console.writeOutput(bytesOf(out));
 }
 
 }  // namespace tresk

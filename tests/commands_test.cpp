@@ -244,7 +244,7 @@ TEST(DeleteCommandDeathTest, Statuses) {
 PropertyList item(PropertyList service, PropertyList account) {
     return PropertyList::dictionary({{PropertyList::text(std::string(serviceAttributeName)), std::move(service)},
                                      {PropertyList::text(std::string(accountAttributeName)), std::move(account)},
-                                     {PropertyList::text("cdat"), PropertyList::date(1)}});
+                                     {PropertyList::text("cdat"), PropertyList::other()}});
 }
 
 TEST(ListCommand, SortsAndSkipsItemsWithoutTextNames) {
@@ -255,7 +255,7 @@ TEST(ListCommand, SortsAndSkipsItemsWithoutTextNames) {
         item(PL::text("ns"), PL::text("a/b")),
         PL::dictionary({{PL::text(std::string(accountAttributeName)), PL::text("no-service")}}),
         item(PL::data(Bytes::copyOf("ns")), PL::text("data-service")),
-        item(PL::text("ns"), PL::integer(3)),
+        item(PL::text("ns"), PL::other()),
         item(PL::text("Work"), PL::text("a")),
         item(PL::text("ns"), PL::text("a")),
         item(PL::text(""), PL::text("")),
@@ -289,7 +289,7 @@ TEST(ListCommandDeathTest, StatusesAndShapes) {
         {0, item(PL::text("a"), PL::text("b")), unexpected},
         {0, PL::array({item(PL::text("a"), PL::text("b")), PL::text("x")}), unexpected},
         {0, PL::array({item(PL::text("a"), PL::text("b")),
-                       PL::dictionary({{PL::integer(1), PL::text("b")}})}), unexpected},
+                       PL::dictionary({{PL::other(), PL::text("b")}})}), unexpected},
         {-128, PL(), detail(listFailed, -128)},
         {-25293, PL(), detail(listFailed, -25293)},
         {-50, PL(), detail(listFailed, -50)},

@@ -17,6 +17,7 @@ struct Case {
     std::optional<std::string> key = {};
     AuthenticationPolicy policy = AuthenticationPolicy::biometryAny;
     std::string message = {};
+    bool showingHelp = false;  // the usage text on standard output, status 0
 };
 
 const std::string onlyAdd = "Only add accepts --policy POLICY, after NAMESPACE/KEY.";
@@ -25,27 +26,28 @@ const std::string unknownPolicy = "Unknown policy. Use biometryAny, biometryCurr
 TEST(Dispatch, ShapesAndWords) {
     using enum Outcome;
     const Case cases[] = {
-        {{}, UsageToError},
+        {{}, Usage},
         {{"--version"}, Version},
-        {{"--Version"}, UsageToError},
-        {{"--help"}, UsageToOutput},
-        {{"-h"}, UsageToOutput},
-        {{"--HELP"}, UsageToError},
+        {{"--Version"}, Usage},
+        {.args = {"--help"}, .outcome = Usage, .showingHelp = true},
+        {.args = {"-h"}, .outcome = Usage, .showingHelp = true},
+        {{"--HELP"}, Usage},
         {{"list"}, Command, "list"},
         {{"LIST"}, Command, "list"},
-        {{"get"}, UsageToError},
-        {{"add"}, UsageToError},
+        {{"get"}, Usage},
+        {{"add"}, Usage},
         {{"-h", "x"}, ErrorLine, {}, {}, {}, "Unknown command '-h'."},
         {{"--version", "x"}, ErrorLine, {}, {}, {}, "Unknown command '--version'."},
-        {{"-h", "x", "y"}, UsageToError},
-        {{"add", "a/b", "--policy"}, UsageToError},
-        {{"add", "a/b", "--policy", "userPresence", "x"}, UsageToError},
+        {{"-h", "x", "y"}, Usage},
+        {{"add", "a/b", "--policy"}, Usage},
+        {{"add", "a/b", "--policy", "userPresence", "x"}, Usage},
         {{"list", "a/b"}, Command, "list", "a/b"},
         {{"FROB", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command 'frob'."},
         {{"get", "NS/K"}, Command, "get", "NS/K"},
         {{"get", ""}, Command, "get", ""},
         {{"\xC3\x84" "DD", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command '\xC3\xA4" "dd'."},
         {{"\xC4\xB0", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command 'i\xCC\x87'."},
+        {{"\xFF" "ADD", "a/b"}, ErrorLine, {}, {}, {}, "Unknown command '\xFF" "add'."},  // escaped when written
         {{"ADD", "a/b", "--policy", "userPresence"}, Command, "add", "a/b", AuthenticationPolicy::userPresence},
         {{"add", "a/b", "--policy", "biometryCurrentSet"}, Command, "add", "a/b",
          AuthenticationPolicy::biometryCurrentSet},
@@ -65,6 +67,7 @@ TEST(Dispatch, ShapesAndWords) {
         Decision d = decide(argv, [] { return false; });
         EXPECT_EQ(d.outcome, c.outcome);
         EXPECT_EQ(d.message, c.message);
+        EXPECT_EQ(d.invocation.showingHelp, c.showingHelp);
         EXPECT_EQ(d.invocation.program, "tresk");
         if (c.outcome == Outcome::Command) {
             EXPECT_EQ(d.invocation.action, c.action);
@@ -85,15 +88,15 @@ TEST(Dispatch, LaunchDateAskedOnlyWithoutTheUsersArguments) {
         bool asked;
         Outcome fromDesktop, fromShell;
     } cases[] = {
-        {{}, true, LaunchHelp, UsageToError},
-        {{"-psn_0_2282029"}, true, LaunchHelp, UsageToError},
-        {{"-psn_"}, true, LaunchHelp, UsageToError},
-        {{"-psn"}, false, UsageToError, UsageToError},
-        {{"-PSN_0_1"}, false, UsageToError, UsageToError},
+        {{}, true, LaunchHelp, Usage},
+        {{"-psn_0_2282029"}, true, LaunchHelp, Usage},
+        {{"-psn_"}, true, LaunchHelp, Usage},
+        {{"-psn"}, false, Usage, Usage},
+        {{"-PSN_0_1"}, false, Usage, Usage},
         {{"-psn_0_1", "list"}, false, ErrorLine, ErrorLine},
         {{"list", "-psn_0_1"}, false, Command, Command},
         {{"list"}, false, Command, Command},
-        {{"--help"}, false, UsageToOutput, UsageToOutput},
+        {{"--help"}, false, Usage, Usage},
         {{"--version"}, false, Version, Version},
     };
     for (const auto& c : cases) {
@@ -111,7 +114,7 @@ TEST(Dispatch, LaunchDateAskedOnlyWithoutTheUsersArguments) {
 
 TEST(Dispatch, NoElementZeroGivesUsageWithEmptyName) {
     Decision d = decide({}, [] { return true; });
-    EXPECT_EQ(d.outcome, Outcome::UsageToError);
+    EXPECT_EQ(d.outcome, Outcome::Usage);
     EXPECT_EQ(d.invocation.program, "");
 }
 

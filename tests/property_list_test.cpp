@@ -13,7 +13,7 @@ namespace tresk {
 namespace {
 
 Expected<PropertyList> parse(const std::string& text) {
-    return parsePropertyList({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    return parsePropertyList(bytesOf(text));
 }
 
 // `levels` arrays, one inside the other, around a string.

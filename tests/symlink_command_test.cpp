@@ -33,6 +33,8 @@ TEST(SymlinkCommand, Cases) {
         {"/opt/caf\xC3\xA9/tresk", "/Users/me", "ln -s '/opt/caf\xC3\xA9/tresk' ~/.local/bin/tresk"},
         {"/opt/~x/$HOME/tresk", "/Users/me", "ln -s '/opt/~x/$HOME/tresk' ~/.local/bin/tresk"},
         {"/opt/a\nb/tresk", "/Users/me", "ln -s '/opt/a\nb/tresk' ~/.local/bin/tresk"},
+        {"/opt/tresk\n", "/Users/me", "ln -s '/opt/tresk\n' ~/.local/bin/tresk"},
+        {"/opt/t\xFF/tresk", "/Users/me", "ln -s '/opt/t\xFF/tresk' ~/.local/bin/tresk"},
         {"/Users/me/", "/Users/me", "ln -s ~/'' ~/.local/bin/tresk"},
     };
     for (const auto& c : cases) EXPECT_EQ(makeSymlinkCommand(c.executable, c.home), c.command) << c.executable;

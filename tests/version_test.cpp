@@ -18,7 +18,7 @@ namespace {
 using namespace tresk::fixtures;
 
 Expected<PropertyList> parse(std::string_view text) {
-    return parsePropertyList({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    return parsePropertyList(bytesOf(text));
 }
 
 std::string xml(const std::string& body) {
@@ -94,11 +94,20 @@ TEST(VersionLine, NotAPropertyList) {
 }
 
 // Shared references cost what they would cost copied: a 600-byte list whose
-// arrays each hold the next one twice is refused, at once, however deep it
-// goes; sharing within the bound, and cycles' absence, are fine.
+// arrays each hold the next one twice, or a 60 KB list that refers to its one
+// large string from everywhere, is refused, at once, however much the copies
+// would come to; sharing within the bounds, and cycles' absence, are fine.
 TEST(VersionLine, BinaryListsInBoundedWork) {
     const std::string sharedString = ascii("s");
     std::vector<int> twelve(12, 10);
+    // Arrays 9 to 14 each holding the next twice, around array 15, which
+    // holds the 60 KB string `times` times: 64 x `times` copies of it.
+    auto sharingLargeString = [](int times) {
+        std::vector<std::string> objects = doubling(6);
+        objects.back() = container('\xA0', std::vector<int>(times, 16));
+        objects.push_back(ascii(std::string(60000, 's')));
+        return objects;
+    };
     struct Case {
         std::string what, list;
         bool read;
@@ -108,6 +117,8 @@ TEST(VersionLine, BinaryListsInBoundedWork) {
         {"doubling, 10 levels", infoPlistWith(ascii("2.1.0"), doubling(10), 9), true},
         {"doubling, 17 levels", infoPlistWith(ascii("2.1.0"), doubling(17), 9), false},
         {"doubling, 40 levels", infoPlistWith(ascii("2.1.0"), doubling(40), 9), false},
+        {"a 60 KB string shared 16 times", infoPlistWith(ascii("2.1.0"), {container('\xA0', std::vector<int>(16, 10)), ascii(std::string(60000, 's'))}, 9), true},
+        {"a 60 KB string shared 832 times", infoPlistWith(ascii("2.1.0"), sharingLargeString(13), 9), false},
         // Text once its mark is gone, so it is read as text, never as a binary list.
         {"doubling, behind a byte-order mark", "\xEF\xBB\xBF" + infoPlistWith(ascii("2.1.0"), doubling(40), 9), false},
         {"an array that holds itself", infoPlistWith(ascii("2.1.0"), {container('\xA0', {9, 9})}, 9), false},
@@ -172,11 +183,21 @@ TEST(VersionLine, XmlEncodings) {
         if (c.platformMayRefuse && !TRESK_SIMULATED_PLATFORM && !line) continue;
         EXPECT_EQ(line, c.line);
     }
-    // What one reader repairs and another refuses: never raw.
-    for (const std::string& bytes : {document("UTF-8", "1.0\x9B" "31m"), document("UTF-8", std::string("1.0\0x", 5))}) {
+    // What one reader repairs and another refuses: never raw. libplist keeps
+    // the bytes, and a version or revision that is not UTF-8 is no version,
+    // even where the revision's bad byte would not be shown.
+    const std::string badRevision = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+        "<key>CFBundleShortVersionString</key><string>1.0</string><key>TreskBuildDirty</key><false/>"
+        "<key>TreskGitCommit</key><string>";
+    for (const std::string& bytes : {document("UTF-8", "1.0\x9B" "31m"), document("UTF-8", std::string("1.0\0x", 5)),
+                                     badRevision + "abc\xFF</string></dict></plist>\n",
+                                     badRevision + "abcdef0123\xFF</string></dict></plist>\n"}) {
         auto plist = parse(bytes);
         auto line = plist ? versionLine(*plist) : std::nullopt;
         EXPECT_TRUE(!line || text::isVisibleText(*line)) << ::testing::PrintToString(*line);
+        if (TRESK_SIMULATED_PLATFORM) {
+            EXPECT_EQ(line, std::nullopt) << ::testing::PrintToString(bytes);
+        }
     }
 }
 

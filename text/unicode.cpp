@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>
-#include <unicode/uregex.h>
 #include <unicode/ustring.h>
 #include <unicode/utext.h>
 #include <unicode/utf8.h>
@@ -24,17 +25,28 @@ bool isAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// ICU counts in int32_t; longer text is no text this program handles.
-bool fitsIcu(std::size_t size) { return size <= INT32_MAX / 4; }
+// ICU counts in int32_t: longer text is beyond what this program can hold,
+// as a std::string beyond max_size() is.
+int32_t icuLength(std::size_t size) {
+    if (size > INT32_MAX / 4) throw std::length_error("text too long for ICU");
+    return static_cast<int32_t>(size);
+}
 
+// ICU's data ships with the library, so the calls here fail only when ICU
+// cannot allocate: to the program, memory that ran out, never an answer.
+void check(UErrorCode status) {
+    if (U_FAILURE(status)) throw std::bad_alloc();
+}
+
+// For comparison only: ill-formed sequences become U+FFFD.
 std::u16string toUtf16(std::string_view utf8) {
-    if (!fitsIcu(utf8.size())) return {};
     std::u16string out(utf8.size(), u'\0');  // UTF-16 never needs more units than UTF-8 has bytes
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
-                         static_cast<int32_t>(utf8.size()), replacementCharacter, nullptr, &status);
-    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    u_strFromUTF8WithSub(out.data(), icuLength(out.size()), &length, utf8.data(), icuLength(utf8.size()),
+                         replacementCharacter, nullptr, &status);
+    check(status);
+    out.resize(static_cast<std::size_t>(length));
     return out;
 }
 
@@ -42,9 +54,10 @@ std::string toUtf8(std::u16string_view utf16) {
     std::string out(utf16.size() * 3, '\0');  // at most three bytes for each UTF-16 unit
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf16.data(),
-                       static_cast<int32_t>(utf16.size()), replacementCharacter, nullptr, &status);
-    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    u_strToUTF8WithSub(out.data(), icuLength(out.size()), &length, utf16.data(), icuLength(utf16.size()),
+                       replacementCharacter, nullptr, &status);
+    check(status);
+    out.resize(static_cast<std::size_t>(length));
     return out;
 }
 
@@ -54,35 +67,29 @@ template <typename Fill>
 std::u16string preflighted(Fill fill) {
     UErrorCode status = U_ZERO_ERROR;
     int32_t length = fill(nullptr, 0, status);
-    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return {};
+    if (status != U_BUFFER_OVERFLOW_ERROR) check(status);
     std::u16string out(static_cast<std::size_t>(length), u'\0');
     status = U_ZERO_ERROR;
     length = fill(out.data(), length, status);
-    if (U_FAILURE(status)) return {};
+    check(status);
     out.resize(static_cast<std::size_t>(length));
     return out;
 }
 
 using UTextOwner = std::unique_ptr<UText, decltype(&utext_close)>;
 using BreakIteratorOwner = std::unique_ptr<UBreakIterator, decltype(&ubrk_close)>;
-using RegexOwner = std::unique_ptr<URegularExpression, decltype(&uregex_close)>;
 
-// UTF-8 read in place: break positions are byte offsets into `utf8`. Ill-formed
-// bytes read as U+FFFD.
-UTextOwner openUtf8Text(std::string_view utf8, UErrorCode& status) {
-    return UTextOwner(utext_openUTF8(nullptr, utf8.data(), static_cast<int64_t>(utf8.size()), &status), &utext_close);
-}
-
-// Calls f(begin, end), byte offsets of each grapheme cluster, until it returns false.
+// Calls f(begin, end), byte offsets of each grapheme cluster, until it returns
+// false. The UTF-8 is read in place (ill-formed bytes as U+FFFD), so the
+// offsets are into `utf8`.
 template <typename F>
 void forEachCluster(std::string_view utf8, F f) {
-    if (!fitsIcu(utf8.size())) return;
     UErrorCode status = U_ZERO_ERROR;
-    UTextOwner text = openUtf8Text(utf8, status);
+    UTextOwner text(utext_openUTF8(nullptr, utf8.data(), icuLength(utf8.size()), &status), &utext_close);
     BreakIteratorOwner clusters(ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status), &ubrk_close);
-    if (U_FAILURE(status)) return;  // no ICU data: no cluster is found
+    check(status);
     ubrk_setUText(clusters.get(), text.get(), &status);
-    if (U_FAILURE(status)) return;
+    check(status);
     int32_t begin = ubrk_first(clusters.get());
     for (int32_t end = ubrk_next(clusters.get()); end != UBRK_DONE; begin = end, end = ubrk_next(clusters.get())) {
         if (!f(static_cast<std::size_t>(begin), static_cast<std::size_t>(end))) return;
@@ -123,19 +130,35 @@ bool isPrintableAscii(std::string_view bytes) {
 namespace throughIcu {
 
 std::string toLower(std::string_view utf8) {
-    const std::u16string text = toUtf16(utf8);
-    return toUtf8(preflighted([&](UChar* dest, int32_t capacity, UErrorCode& status) {
-        return u_strToLower(dest, capacity, text.data(), static_cast<int32_t>(text.size()), "", &status);
-    }));
+    // Each well-formed run is lower-cased on its own, the bytes between kept:
+    // the context a run's ends see (a final sigma) is the one U+FFFD in
+    // their place would give, which is neither cased nor case-ignorable.
+    auto lower = [](std::string_view run) {
+        const std::u16string text = toUtf16(run);
+        return toUtf8(preflighted([&](UChar* dest, int32_t capacity, UErrorCode& status) {
+            return u_strToLower(dest, capacity, text.data(), static_cast<int32_t>(text.size()), "", &status);
+        }));
+    };
+    std::string out;
+    std::size_t run = 0;
+    forEachCodePoint(utf8, [&](UChar32 c, std::size_t begin, std::size_t end) {
+        if (c >= 0) return;
+        out += lower(utf8.substr(run, begin - run));
+        out += utf8.substr(begin, end - begin);
+        run = end;
+    });
+    return out + lower(utf8.substr(run));
 }
 
 std::string toNFC(std::string_view utf8) {
     UErrorCode status = U_ZERO_ERROR;
     const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
+    check(status);
     const std::u16string text = toUtf16(utf8);
-    if (U_FAILURE(status)) return toUtf8(text);  // no ICU data: compare as written
     const auto length = static_cast<int32_t>(text.size());
-    if (unorm2_quickCheck(nfc, text.data(), length, &status) == UNORM_YES && U_SUCCESS(status)) return toUtf8(text);
+    const bool composed = unorm2_quickCheck(nfc, text.data(), length, &status) == UNORM_YES;
+    check(status);
+    if (composed) return toUtf8(text);
     return toUtf8(preflighted([&](UChar* dest, int32_t capacity, UErrorCode& error) {
         return unorm2_normalize(nfc, text.data(), length, dest, capacity, &error);
     }));
@@ -160,18 +183,22 @@ std::string prefixClusters(std::string_view utf8, std::size_t count) {
             return false;
         });
     }
-    return repairUtf8(utf8.substr(0, cut));
+    return std::string(utf8.substr(0, cut));
 }
 
 }  // namespace throughIcu
-
-std::string repairUtf8(std::string_view bytes) { return toUtf8(toUtf16(bytes)); }
 
 bool isVisibleText(std::string_view bytes) {
     if (isPrintableAscii(bytes)) return true;
     bool visible = true;
     forEachCodePoint(bytes, [&](UChar32 c, std::size_t, std::size_t) { visible = visible && c >= 0 && !mustEscape(c); });
     return visible;
+}
+
+bool isUtf8(std::string_view bytes) {
+    bool wellFormed = true;
+    forEachCodePoint(bytes, [&](UChar32 c, std::size_t, std::size_t) { wellFormed = wellFormed && c >= 0; });
+    return wellFormed;
 }
 
 std::string visibleText(std::string_view bytes) {
@@ -199,14 +226,13 @@ std::string visibleText(std::string_view bytes) {
 }
 
 std::optional<std::u16string> utf16FromUtf8(std::string_view utf8) {
-    if (!fitsIcu(utf8.size())) return std::nullopt;
     std::u16string out(utf8.size(), u'\0');
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     // No substitute character: an ill-formed sequence is an error.
-    u_strFromUTF8(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
-                  static_cast<int32_t>(utf8.size()), &status);
-    if (U_FAILURE(status)) return std::nullopt;
+    u_strFromUTF8(out.data(), icuLength(out.size()), &length, utf8.data(), icuLength(utf8.size()), &status);
+    if (status == U_INVALID_CHAR_FOUND) return std::nullopt;
+    check(status);
     out.resize(static_cast<std::size_t>(length));
     return out;
 }
@@ -242,19 +268,6 @@ std::string prefixClusters(std::string_view utf8, std::size_t count) {
         cut += utf8.compare(cut, 2, "\r\n") == 0 ? 2 : 1;
     }
     return std::string(utf8.substr(0, cut));
-}
-
-bool regexFinds(std::string_view pattern, std::string_view utf8) {
-    if (!fitsIcu(utf8.size()) || !fitsIcu(pattern.size())) return false;
-    const std::u16string pattern16 = toUtf16(pattern);
-    UErrorCode status = U_ZERO_ERROR;
-    RegexOwner regex(uregex_open(pattern16.data(), static_cast<int32_t>(pattern16.size()), 0, nullptr, &status),
-                     &uregex_close);
-    UTextOwner text = openUtf8Text(utf8, status);
-    if (U_FAILURE(status)) return false;
-    uregex_setUText(regex.get(), text.get(), &status);
-    const bool found = uregex_find(regex.get(), 0, &status) != 0;
-    return U_SUCCESS(status) && found;
 }
 
 }  // namespace tresk::text

@@ -10,9 +10,6 @@
 
 namespace tresk::text {
 
-// Bytes read as UTF-8; ill-formed sequences become U+FFFD.
-std::string repairUtf8(std::string_view bytes);
-
 // The text as one line fit for a terminal and shown in the order it is
 // read: control characters (C0, DEL, C1), the line and paragraph separators
 // and the bidirectional controls written as visible escapes (\x1b for C0 and
@@ -23,11 +20,15 @@ std::string visibleText(std::string_view bytes);
 // Well-formed UTF-8 that visibleText leaves as it is.
 bool isVisibleText(std::string_view bytes);
 
+// Well-formed UTF-8.
+bool isUtf8(std::string_view bytes);
+
 // UTF-16 of well-formed UTF-8, none otherwise. A byte-order mark is a
 // character like any other: it stays, at the start too.
 std::optional<std::u16string> utf16FromUtf8(std::string_view utf8);
 
 // Unicode default full lower-case mapping (root locale, not the user's).
+// Bytes that are not UTF-8 stay as they are, never repaired.
 std::string toLower(std::string_view utf8);
 
 // Canonical composition (NFC).
@@ -40,9 +41,6 @@ std::optional<std::size_t> findCluster(std::string_view utf8, std::string_view c
 
 // The first `count` grapheme clusters, whole.
 std::string prefixClusters(std::string_view utf8, std::size_t count);
-
-// Whether the regular expression (ICU syntax) matches somewhere in the text.
-bool regexFinds(std::string_view pattern, std::string_view utf8);
 
 // The same operations always through ICU, without the ASCII shortcuts, so
 // tests can hold the two against each other.

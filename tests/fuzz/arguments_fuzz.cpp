@@ -55,9 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(decision.command != nullptr);
             auto address = tresk::fullAddress(decision.invocation.key);
             if (address) {
-                require(!address->service.empty() && !address->account.empty());
-                require(tresk::text::isVisibleText(address->service + address->account));
-                require(*decision.invocation.key == address->service + "/" + address->account);
+                require(!address->service.empty() && address->account && !address->account->empty());
+                require(tresk::text::isVisibleText(address->service + *address->account));
+                require(*decision.invocation.key == address->service + "/" + *address->account);
             }
             if (decision.invocation.key) {
                 checkLine(tresk::errorLine("Failed.", tresk::StatusDetail{-34018, *decision.invocation.key, true}));

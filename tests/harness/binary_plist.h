@@ -2,6 +2,7 @@
 // no tool writes: shared references, cycles, NULs in strings.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -27,12 +28,14 @@ inline std::string binaryList(const std::vector<std::string>& objects) {
     return list + trailer;
 }
 
-inline std::string ascii(const std::string& text) {  // up to 14 bytes
-    return static_cast<char>(0x50 | text.size()) + text;
+inline std::string ascii(const std::string& text) {  // up to 65535 bytes
+    if (text.size() < 15) return static_cast<char>(0x50 | text.size()) + text;
+    return std::string{'\x5F', '\x11', static_cast<char>(text.size() >> 8), static_cast<char>(text.size() & 0xFF)} + text;
 }
 
-inline std::string container(char marker, const std::vector<int>& references) {  // up to 14 entries
-    std::string object(1, static_cast<char>(marker | references.size()));
+inline std::string container(char marker, const std::vector<int>& references) {  // up to 255 entries
+    std::string object(1, static_cast<char>(marker | std::min<std::size_t>(references.size(), 15)));
+    if (references.size() >= 15) object += {'\x10', static_cast<char>(references.size())};
     for (int r : references) object += static_cast<char>(r);
     return object;
 }

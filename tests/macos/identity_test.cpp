@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(SystemIdentity, AnswersForAShellStart) {
-    const ExecutableLocation self = runningExecutableURL();
+    const ExecutablePaths self = runningExecutableURL();
     ASSERT_FALSE(self.path.empty());
 
     // This program started again through a chain of links: a link to a

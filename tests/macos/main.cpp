@@ -14,7 +14,7 @@
 int main(int argc, char** argv) {
     // Started again through a chain of links by the identity test.
     if (argc == 2 && std::string_view(argv[1]) == tresk::macos::printLocationArgument) {
-        const tresk::ExecutableLocation location = tresk::runningExecutableURL();
+        const tresk::ExecutablePaths location = tresk::runningExecutableURL();
         std::printf("%s\n%s\n", location.path.c_str(), location.fileSystemPath.c_str());
         return 0;
     }
