@@ -179,9 +179,11 @@ public:
         if (!task) return false;  // unknown is not entitled: the line says what to check
         auto groups = CfRef<CFTypeRef>::adopt(
             SecTaskCopyValueForEntitlement(task.get(), CFSTR("keychain-access-groups"), nullptr));
-        // An array of group names; the items fall into its first one.
-        return groups && CFGetTypeID(groups.get()) == CFArrayGetTypeID() &&
-               CFArrayGetCount(static_cast<CFArrayRef>(groups.get())) > 0;
+        // An array of group names; the items fall into its first one, so that
+        // one must be a name.
+        if (!groups || CFGetTypeID(groups.get()) != CFArrayGetTypeID()) return false;
+        const auto names = static_cast<CFArrayRef>(groups.get());
+        return CFArrayGetCount(names) > 0 && CFGetTypeID(CFArrayGetValueAtIndex(names, 0)) == CFStringGetTypeID();
     }
 
     KeychainStatus describe(OSStatus status) override { return withPlatformText(status); }

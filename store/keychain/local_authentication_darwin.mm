@@ -42,16 +42,24 @@ public:
 }  // namespace
 
 CfRef<CFTypeRef> makeAuthenticationContext(const AuthenticationPrompt& prompt) {
-    LAContext* context = [[LAContext alloc] init];
-    // The prompt needs some reason; text that is not UTF-8 leaves it blank.
-    NSString* reason = (__bridge_transfer NSString*)cfString(prompt.reason).release();
-    context.localizedReason = reason ? reason : @"";
-    context.touchIDAuthenticationAllowableReuseDuration = prompt.touchIDReuseSeconds;
-    // Retained across the bridge: the CfRef releases it.
-    return CfRef<CFTypeRef>::adopt((__bridge_retained CFTypeRef)context);
+    // Called from C++ with no pool of the caller's: what the framework
+    // autoreleases here is freed here, not kept until the process ends.
+    @autoreleasepool {
+        LAContext* context = [[LAContext alloc] init];
+        // The prompt needs some reason; text that is not UTF-8 leaves it blank.
+        NSString* reason = (__bridge_transfer NSString*)cfString(prompt.reason).release();
+        context.localizedReason = reason ? reason : @"";
+        context.touchIDAuthenticationAllowableReuseDuration = prompt.touchIDReuseSeconds;
+        // Retained across the bridge: the CfRef releases it.
+        return CfRef<CFTypeRef>::adopt((__bridge_retained CFTypeRef)context);
+    }
 }
 
-void invalidateAuthenticationContext(CFTypeRef context) { [(__bridge LAContext*)context invalidate]; }
+void invalidateAuthenticationContext(CFTypeRef context) {
+    @autoreleasepool {
+        [(__bridge LAContext*)context invalidate];
+    }
+}
 
 std::unique_ptr<LocalAuthentication> makeSystemLocalAuthentication() {
     return std::make_unique<DarwinLocalAuthentication>();

@@ -3,6 +3,7 @@
 // version ends the run before the alert exists.
 #import <AppKit/AppKit.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "common/cf_property_list_darwin.h"
+#include "identity/executable_location.h"
+#include "identity/version.h"
 #import "launchhelp/launch_help_delegate_darwin.h"
 #include "launchhelp/dialog_texts.h"
 
@@ -160,22 +163,30 @@ TEST_F(LaunchHelpDialog, BuiltAsDescribed) {
 }
 
 TEST_F(LaunchHelpDialog, CopyPutsExactlyTheCommandOnThePasteboard) {
-    // Replaces what the clipboard held, as a press of Copy does.
     NSAlert* alert = build(installed);
     [alert layout];  // the accessory view in the alert's window, as when shown
     NSButton* copy = copyButtonOf(((NSStackView*)alert.accessoryView).arrangedSubviews[2]);
+    NSPasteboard* pasteboard = NSPasteboard.generalPasteboard;
     for (int press = 1; press <= 2; ++press) {
         SCOPED_TRACE(press);
-        [NSPasteboard.generalPasteboard clearContents];
+        // Something else on the clipboard, of another type: a press that only
+        // added its text would leave it there.
+        [pasteboard clearContents];
+        [pasteboard setString:@"<p>held before</p>" forType:NSPasteboardTypeHTML];
         [copy performClick:nil];
-        EXPECT_EQ(utf8([NSPasteboard.generalPasteboard stringForType:NSPasteboardTypeString]), command);
+        ASSERT_EQ(pasteboard.pasteboardItems.count, 1u);
+        EXPECT_FALSE([pasteboard.pasteboardItems[0].types containsObject:NSPasteboardTypeHTML]);
+        EXPECT_EQ(utf8([pasteboard stringForType:NSPasteboardTypeString]), command);
         EXPECT_EQ(utf8(copy.title), dialog::copiedTitle);
     }
 }
 
 TEST_F(LaunchHelpDialog, NoVersionNoWindow) {
     // This program has no Info.plist two levels above it: the launch ends
-    // with the version line's failure before an alert is made or shown.
+    // with the version line's failure before an alert is made or shown. Were
+    // there one, the child would run the alert and wait for a click.
+    const std::string infoPlist = infoPlistPath(runningExecutableURL().fileSystemPath);
+    ASSERT_FALSE(std::filesystem::exists(infoPlist)) << infoPlist << " would open the dialog";
     EXPECT_EXIT([delegate applicationDidFinishLaunching:[NSNotification notificationWithName:@"" object:nil]],
                 ExitedWithCode(1),
                 Eq("Error: Version metadata missing; run the signed executable inside its built .app bundle.\n"));
